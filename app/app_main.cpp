@@ -1,0 +1,3 @@
+#include "app/installer_app.h"
+
+CInstallerApp theApp;

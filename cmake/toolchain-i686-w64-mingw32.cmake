@@ -1,0 +1,11 @@
+# The shipped installer: 32-bit Windows, built with the posix-thread MinGW-w64 compilers.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+set(LV_TRIPLET i686-w64-mingw32)
+set(CMAKE_C_COMPILER   ${LV_TRIPLET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${LV_TRIPLET}-g++-posix)
+set(CMAKE_RC_COMPILER  ${LV_TRIPLET}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${LV_TRIPLET})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

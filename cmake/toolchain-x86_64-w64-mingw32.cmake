@@ -1,0 +1,12 @@
+# The test build: the same sources for 64-bit Windows, because this machine can run only 64-bit code under Wine.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(LV_TRIPLET x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER   ${LV_TRIPLET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${LV_TRIPLET}-g++-posix)
+set(CMAKE_RC_COMPILER  ${LV_TRIPLET}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${LV_TRIPLET})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)

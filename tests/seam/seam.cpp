@@ -1,0 +1,143 @@
+// Built without the redirecting header: here the names are the platform's own.
+#include "seam.h"
+
+#include <cstdio>
+
+namespace seam {
+
+Hooks g_hooks;
+CMessageBoxScript g_boxes;
+
+void Reset()
+{
+    g_hooks = Hooks();
+    g_boxes.Clear();
+}
+
+static std::string Escape(LPCSTR lpsz)
+{
+    std::string strOut;
+    for (; lpsz != NULL && *lpsz != '\0'; ++lpsz) {
+        if (*lpsz == '\r')
+            strOut += "\\r";
+        else if (*lpsz == '\n')
+            strOut += "\\n";
+        else
+            strOut += *lpsz;
+    }
+    return strOut;
+}
+
+std::string DescribeBox(LPCSTR lpszText, LPCSTR lpszCaption, UINT uType)
+{
+    char szType[16];
+    std::snprintf(szType, sizeof(szType), "0x%02X", uType);
+    return "[box] caption=\"" + Escape(lpszCaption) + "\" type=" + szType + " text=\"" + Escape(lpszText) + "\"";
+}
+
+int CMessageBoxScript::Show(HWND hOwner, LPCSTR lpszText, LPCSTR lpszCaption, UINT uType)
+{
+    BoxRecord record = { hOwner, lpszText != NULL ? lpszText : "", lpszCaption != NULL ? lpszCaption : "", uType };
+    m_records.push_back(record);
+    std::fprintf(stderr, "%s\n", DescribeBox(lpszText, lpszCaption, uType).c_str());
+    std::fflush(stderr);
+    if (!m_answers.empty()) {
+        int nAnswer = m_answers.front();
+        m_answers.pop_front();
+        return nAnswer;
+    }
+    UINT uButtons = uType & MB_TYPEMASK;
+    return uButtons == MB_YESNO || uButtons == MB_YESNOCANCEL ? IDYES : IDOK;
+}
+
+void CMessageBoxScript::Clear()
+{
+    m_records.clear();
+    m_answers.clear();
+}
+
+}  // namespace seam
+
+using seam::g_hooks;
+
+int WINAPI Seam_MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType)
+{
+    return seam::g_boxes.Show(hWnd, lpText, lpCaption, uType);
+}
+
+INT_PTR WINAPI Seam_DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndParent,
+                                    DLGPROC lpDialogFunc, LPARAM dwInitParam)
+{
+    if (g_hooks.fnDialogBoxParamA)
+        return g_hooks.fnDialogBoxParamA(hInstance, lpTemplateName, hWndParent, lpDialogFunc, dwInitParam);
+    return DialogBoxParamA(hInstance, lpTemplateName, hWndParent, lpDialogFunc, dwInitParam);
+}
+
+HMODULE WINAPI Seam_LoadLibraryA(LPCSTR lpLibFileName)
+{
+    return g_hooks.fnLoadLibraryA ? g_hooks.fnLoadLibraryA(lpLibFileName) : LoadLibraryA(lpLibFileName);
+}
+
+FARPROC WINAPI Seam_GetProcAddress(HMODULE hModule, LPCSTR lpProcName)
+{
+    return g_hooks.fnGetProcAddress ? g_hooks.fnGetProcAddress(hModule, lpProcName)
+                                    : GetProcAddress(hModule, lpProcName);
+}
+
+BOOL WINAPI Seam_PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
+{
+    return g_hooks.fnPostMessageA ? g_hooks.fnPostMessageA(hWnd, Msg, wParam, lParam)
+                                  : PostMessageA(hWnd, Msg, wParam, lParam);
+}
+
+HRESULT WINAPI Seam_CoInitialize(LPVOID pvReserved)
+{
+    return g_hooks.fnCoInitialize ? g_hooks.fnCoInitialize(pvReserved) : CoInitialize(pvReserved);
+}
+
+HRESULT WINAPI Seam_SHGetSpecialFolderLocation(HWND hwnd, int csidl, LPITEMIDLIST* ppidl)
+{
+    return g_hooks.fnSHGetSpecialFolderLocation ? g_hooks.fnSHGetSpecialFolderLocation(hwnd, csidl, ppidl)
+                                                : SHGetSpecialFolderLocation(hwnd, csidl, ppidl);
+}
+
+BOOL WINAPI Seam_SHGetPathFromIDListA(LPCITEMIDLIST pidl, LPSTR pszPath)
+{
+    return g_hooks.fnSHGetPathFromIDListA ? g_hooks.fnSHGetPathFromIDListA(pidl, pszPath)
+                                          : SHGetPathFromIDListA(pidl, pszPath);
+}
+
+LPITEMIDLIST WINAPI Seam_SHBrowseForFolderA(LPBROWSEINFOA lpbi)
+{
+    return g_hooks.fnSHBrowseForFolderA ? g_hooks.fnSHBrowseForFolderA(lpbi) : SHBrowseForFolderA(lpbi);
+}
+
+LONG WINAPI Seam_RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGSAM samDesired, PHKEY phkResult)
+{
+    return g_hooks.fnRegOpenKeyExA ? g_hooks.fnRegOpenKeyExA(hKey, lpSubKey, ulOptions, samDesired, phkResult)
+                                   : RegOpenKeyExA(hKey, lpSubKey, ulOptions, samDesired, phkResult);
+}
+
+LONG WINAPI Seam_RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType,
+                                  LPBYTE lpData, LPDWORD lpcbData)
+{
+    return g_hooks.fnRegQueryValueExA
+               ? g_hooks.fnRegQueryValueExA(hKey, lpValueName, lpReserved, lpType, lpData, lpcbData)
+               : RegQueryValueExA(hKey, lpValueName, lpReserved, lpType, lpData, lpcbData);
+}
+
+int WINAPI Seam_LoadStringA(HINSTANCE hInstance, UINT uID, LPSTR lpBuffer, int cchBufferMax)
+{
+    return g_hooks.fnLoadStringA ? g_hooks.fnLoadStringA(hInstance, uID, lpBuffer, cchBufferMax)
+                                 : LoadStringA(hInstance, uID, lpBuffer, cchBufferMax);
+}
+
+HMENU WINAPI Seam_GetSystemMenu(HWND hWnd, BOOL bRevert)
+{
+    return g_hooks.fnGetSystemMenu ? g_hooks.fnGetSystemMenu(hWnd, bRevert) : GetSystemMenu(hWnd, bRevert);
+}
+
+int WINAPI Seam_GetSystemMetrics(int nIndex)
+{
+    return g_hooks.fnGetSystemMetrics ? g_hooks.fnGetSystemMetrics(nIndex) : GetSystemMetrics(nIndex);
+}

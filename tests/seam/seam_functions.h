@@ -1,0 +1,24 @@
+// The platform calls that the test build of the installer makes through the
+// seam. Each has the signature of the call it stands for.
+#pragma once
+
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+int WINAPI Seam_MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
+INT_PTR WINAPI Seam_DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndParent,
+                                    DLGPROC lpDialogFunc, LPARAM dwInitParam);
+HMODULE WINAPI Seam_LoadLibraryA(LPCSTR lpLibFileName);
+FARPROC WINAPI Seam_GetProcAddress(HMODULE hModule, LPCSTR lpProcName);
+BOOL WINAPI Seam_PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+HRESULT WINAPI Seam_CoInitialize(LPVOID pvReserved);
+HRESULT WINAPI Seam_SHGetSpecialFolderLocation(HWND hwnd, int csidl, LPITEMIDLIST* ppidl);
+BOOL WINAPI Seam_SHGetPathFromIDListA(LPCITEMIDLIST pidl, LPSTR pszPath);
+LPITEMIDLIST WINAPI Seam_SHBrowseForFolderA(LPBROWSEINFOA lpbi);
+LONG WINAPI Seam_RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGSAM samDesired, PHKEY phkResult);
+LONG WINAPI Seam_RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType,
+                                  LPBYTE lpData, LPDWORD lpcbData);
+int WINAPI Seam_LoadStringA(HINSTANCE hInstance, UINT uID, LPSTR lpBuffer, int cchBufferMax);
+HMENU WINAPI Seam_GetSystemMenu(HWND hWnd, BOOL bRevert);
+int WINAPI Seam_GetSystemMetrics(int nIndex);
