@@ -15,6 +15,7 @@ set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 add_subdirectory(tools)
 add_subdirectory(tests/hlpc)
+add_subdirectory(tests/szdd)
 
 set(LV_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 
@@ -35,6 +36,8 @@ endfunction()
 
 add_windows_build(win32 i686-w64-mingw32)
 add_windows_build(win64 x86_64-w64-mingw32 -DLV_BUILD_TESTS=ON)
+
+add_subdirectory(tests/artifact)
 
 # One ctest run from the top covers the host tools and the Windows tests.
 file(WRITE ${CMAKE_BINARY_DIR}/win64-tests.cmake "subdirs(\"${CMAKE_BINARY_DIR}/win64\")\n")

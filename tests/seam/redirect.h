@@ -9,6 +9,7 @@
 #define DialogBoxParamA Seam_DialogBoxParamA
 #define LoadLibraryA Seam_LoadLibraryA
 #define GetProcAddress Seam_GetProcAddress
+#define FindWindowA Seam_FindWindowA
 #define PostMessageA Seam_PostMessageA
 #define CoInitialize Seam_CoInitialize
 #define SHGetSpecialFolderLocation Seam_SHGetSpecialFolderLocation

@@ -84,6 +84,12 @@ FARPROC WINAPI Seam_GetProcAddress(HMODULE hModule, LPCSTR lpProcName)
                                     : GetProcAddress(hModule, lpProcName);
 }
 
+HWND WINAPI Seam_FindWindowA(LPCSTR lpClassName, LPCSTR lpWindowName)
+{
+    return g_hooks.fnFindWindowA ? g_hooks.fnFindWindowA(lpClassName, lpWindowName)
+                                 : FindWindowA(lpClassName, lpWindowName);
+}
+
 BOOL WINAPI Seam_PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
 {
     return g_hooks.fnPostMessageA ? g_hooks.fnPostMessageA(hWnd, Msg, wParam, lParam)

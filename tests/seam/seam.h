@@ -18,6 +18,7 @@ struct Hooks
     std::function<INT_PTR(HINSTANCE, LPCSTR, HWND, DLGPROC, LPARAM)> fnDialogBoxParamA;
     std::function<HMODULE(LPCSTR)> fnLoadLibraryA;
     std::function<FARPROC(HMODULE, LPCSTR)> fnGetProcAddress;
+    std::function<HWND(LPCSTR, LPCSTR)> fnFindWindowA;
     std::function<BOOL(HWND, UINT, WPARAM, LPARAM)> fnPostMessageA;
     std::function<HRESULT(LPVOID)> fnCoInitialize;
     std::function<HRESULT(HWND, int, LPITEMIDLIST*)> fnSHGetSpecialFolderLocation;

@@ -11,6 +11,7 @@ INT_PTR WINAPI Seam_DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, 
                                     DLGPROC lpDialogFunc, LPARAM dwInitParam);
 HMODULE WINAPI Seam_LoadLibraryA(LPCSTR lpLibFileName);
 FARPROC WINAPI Seam_GetProcAddress(HMODULE hModule, LPCSTR lpProcName);
+HWND WINAPI Seam_FindWindowA(LPCSTR lpClassName, LPCSTR lpWindowName);
 BOOL WINAPI Seam_PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 HRESULT WINAPI Seam_CoInitialize(LPVOID pvReserved);
 HRESULT WINAPI Seam_SHGetSpecialFolderLocation(HWND hwnd, int csidl, LPITEMIDLIST* ppidl);

@@ -1,0 +1,72 @@
+// The built installer as a file: what Windows' loader will see.
+#include <gtest/gtest.h>
+#include <gmock/gmock.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+#include "pe_image.h"
+
+namespace {
+
+std::string Lower(std::string str)
+{
+    std::transform(str.begin(), str.end(), str.begin(), [](unsigned char c) { return std::tolower(c); });
+    return str;
+}
+
+// DLLs that every Windows has; nothing else may be needed beside the program.
+bool IsSystemDll(const std::string& strName)
+{
+    static const char* const rgszSystem[] = { "kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll",
+                                              "ole32.dll", "advapi32.dll", "msvcrt.dll", "comctl32.dll" };
+    for (const char* psz : rgszSystem) {
+        if (Lower(strName) == psz)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+TEST(ArtifactTest, ShippedProgramIs32BitGuiWithOnlySystemImports)
+{
+    CPeImage image;
+    ASSERT_TRUE(image.Load(LV_INSTALLER_WIN32)) << image.m_strError;
+    EXPECT_EQ(0x14C, image.m_nMachine) << "Intel 80386";
+    EXPECT_EQ(0x10B, image.m_nMagic) << "PE32";
+    EXPECT_EQ(2, image.m_nSubsystem) << "Windows GUI";
+    ASSERT_FALSE(image.m_importedDlls.empty());
+    for (const std::string& strDll : image.m_importedDlls)
+        EXPECT_TRUE(IsSystemDll(strDll)) << strDll << " would have to travel beside the program";
+    std::printf("InstallLV.exe (32-bit) imports:");
+    for (const std::string& strDll : image.m_importedDlls)
+        std::printf(" %s", strDll.c_str());
+    std::printf("\n");
+}
+
+// Without version.dll the program must still start, to say that it is missing.
+TEST(ArtifactTest, NeitherBuildImportsTheVersionLibrary)
+{
+    for (const char* pszPath : { LV_INSTALLER_WIN32, LV_INSTALLER_WIN64 }) {
+        CPeImage image;
+        ASSERT_TRUE(image.Load(pszPath)) << image.m_strError;
+        ASSERT_FALSE(image.m_importedDlls.empty()) << pszPath;
+        for (const std::string& strDll : image.m_importedDlls)
+            EXPECT_NE("version.dll", Lower(strDll)) << pszPath;
+    }
+}
+
+TEST(ArtifactTest, ReaderRefusesWhatIsNoProgram)
+{
+    std::string strPath = ::testing::TempDir() + "not_a_program.exe";
+    FILE* pFile = std::fopen(strPath.c_str(), "wb");
+    ASSERT_TRUE(pFile != NULL);
+    std::fputs("MZ but nothing more", pFile);
+    std::fclose(pFile);
+    CPeImage image;
+    EXPECT_FALSE(image.Load(strPath));
+    EXPECT_FALSE(image.m_strError.empty());
+    std::remove(strPath.c_str());
+}

@@ -1,0 +1,93 @@
+#include "pe_image.h"
+
+#include <cstdio>
+
+bool CPeImage::Fail(const std::string& strWhy)
+{
+    m_strError = strWhy;
+    return false;
+}
+
+uint16_t CPeImage::U16(size_t nOffset) const
+{
+    return nOffset + 2 <= m_bytes.size() ? static_cast<uint16_t>(m_bytes[nOffset] | (m_bytes[nOffset + 1] << 8)) : 0;
+}
+
+uint32_t CPeImage::U32(size_t nOffset) const
+{
+    return static_cast<uint32_t>(U16(nOffset)) | (static_cast<uint32_t>(U16(nOffset + 2)) << 16);
+}
+
+size_t CPeImage::OffsetOf(uint32_t nRva) const
+{
+    for (const Section& section : m_sections) {
+        if (nRva >= section.nVirtualAddress && nRva < section.nVirtualAddress + section.nRawSize)
+            return section.nRawOffset + (nRva - section.nVirtualAddress);
+    }
+    return 0;
+}
+
+int CPeImage::Load(const std::string& strPath)
+{
+    FILE* pFile = std::fopen(strPath.c_str(), "rb");
+    if (pFile == NULL)
+        return Fail("cannot open " + strPath);
+    unsigned char buffer[65536];
+    size_t nRead;
+    while ((nRead = std::fread(buffer, 1, sizeof(buffer), pFile)) > 0)
+        m_bytes.insert(m_bytes.end(), buffer, buffer + nRead);
+    std::fclose(pFile);
+    return ReadHeaders() ? 1 : 0;
+}
+
+bool CPeImage::ReadHeaders()
+{
+    if (m_bytes.size() < 64 || m_bytes[0] != 'M' || m_bytes[1] != 'Z')
+        return Fail("no MZ header");
+    size_t nPe = U32(0x3C);
+    if (nPe + 24 > m_bytes.size() || U32(nPe) != 0x00004550)
+        return Fail("no PE signature");
+    m_nMachine = U16(nPe + 4);
+    uint16_t nSections = U16(nPe + 6);
+    uint16_t nOptionalSize = U16(nPe + 20);
+    size_t nOptional = nPe + 24;
+    m_nMagic = U16(nOptional);
+    if (m_nMagic != 0x10B && m_nMagic != 0x20B)
+        return Fail("unknown optional header");
+    m_nSubsystem = U16(nOptional + 68);
+    size_t nDirectories = nOptional + (m_nMagic == 0x10B ? 96 : 112);
+    size_t nSectionTable = nOptional + nOptionalSize;
+    if (nSectionTable + 40u * nSections > m_bytes.size())
+        return Fail("section table past the end of the file");
+    for (uint16_t i = 0; i < nSections; ++i) {
+        size_t n = nSectionTable + 40u * i;
+        Section section = { U32(n + 12), U32(n + 8), U32(n + 20), U32(n + 16) };
+        if (section.nRawOffset + static_cast<uint64_t>(section.nRawSize) > m_bytes.size())
+            return Fail("section past the end of the file");
+        m_sections.push_back(section);
+    }
+    return ReadImports(U32(nDirectories + 8));
+}
+
+bool CPeImage::ReadImports(uint32_t nImportRva)
+{
+    if (nImportRva == 0)
+        return true;
+    size_t nDescriptor = OffsetOf(nImportRva);
+    if (nDescriptor == 0)
+        return Fail("import table outside every section");
+    for (;; nDescriptor += 20) {
+        if (nDescriptor + 20 > m_bytes.size())
+            return Fail("import table runs past the end of the file");
+        uint32_t nNameRva = U32(nDescriptor + 12);
+        if (nNameRva == 0)
+            return true;
+        size_t nName = OffsetOf(nNameRva);
+        if (nName == 0)
+            return Fail("import name outside every section");
+        std::string strName;
+        while (nName < m_bytes.size() && m_bytes[nName] != 0)
+            strName += static_cast<char>(m_bytes[nName++]);
+        m_importedDlls.push_back(strName);
+    }
+}
