@@ -8,4 +8,4 @@ export LV_BUILD=build
 cmake -S . -B "$LV_BUILD" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$LV_BUILD" -j2
 source scripts/wine-session.sh
-ctest --test-dir "$LV_BUILD" --output-on-failure --timeout 300
+ctest --test-dir "$LV_BUILD" --output-on-failure --timeout 300 -j2
