@@ -24,7 +24,10 @@ set(LV_PRODUCT_SOURCES
     app/installer_app.cpp
     app/running_product.cpp
     dialogs/install_dialog.cpp
-    install/paths.cpp)
+    install/free_space.cpp
+    install/paths.cpp
+    install/shortcuts.cpp
+    install/target_check.cpp)
 list(TRANSFORM LV_PRODUCT_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/)
 
 # The installer's code, for the program and (seamed) for the tests.

@@ -8,9 +8,6 @@
 #include "install/paths.h"
 #include "res/resource.h"
 
-std::string g_strDefaultDir;
-std::string g_strStartMenuGroup;
-
 // The free space the installation asks for, in thousands of bytes.
 static const int FREE_SPACE_KB = 400;
 

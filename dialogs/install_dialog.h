@@ -1,16 +1,12 @@
 // The install dialog: the installer's main window.
-//   CInstallDialog       target directory, status line, Install and Cancel, and
-//                        the install operations it runs
-//   g_strDefaultDir      the proposed target directory
-//   g_strStartMenuGroup  the product's Start Menu group folder
+//   CInstallDialog  target directory, status line, Install and Cancel, and
+//                   the install operations it runs
 #pragma once
 
 #include <string>
 
 #include "framework/framework.h"
-
-extern std::string g_strDefaultDir;
-extern std::string g_strStartMenuGroup;
+#include "install/paths.h"
 
 class CInstallDialog : public CDialog
 {
@@ -26,6 +22,12 @@ public:
     void SetStatus(LPCSTR lpszText);
     // The installer's "ERROR" box; bAbort marks the installation as given up.
     void ShowInstallError(int bAbort, LPCSTR lpszText);
+
+    // Install operations: nonzero on success; a failure has been reported to
+    // the user when they return.
+    int CheckTargetDirectory(std::string strPath);
+    int CreateShortcut(std::string strStem, std::string strExtension, LPCSTR lpszTitle, int bDesktop);
+    void DeleteShortcut(LPCSTR lpszTitle, int bDesktop);
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

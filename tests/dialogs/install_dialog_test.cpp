@@ -5,41 +5,16 @@
 #include "app/installer_app.h"
 #include "dialogs/install_dialog.h"
 #include "res/resource.h"
-#include "tests/support/driven_dialog.h"
+#include "tests/support/install_session.h"
 #include "tests/support/test_support.h"
 
 using ::testing::ElementsAre;
 using ::testing::EndsWith;
 using ::testing::HasSubstr;
 
-extern CInstallerApp theApp;
-
-typedef CDriven<CInstallDialog> CDrivenInstall;
-
 namespace {
 
 const char FREE_SPACE_TEXT[] = "To install Lumivane, at least\r\n400 Kb of free disk space is required.";
-
-std::string ControlText(CWnd& dlg, int nID)
-{
-    char sz[2048] = "";
-    ::GetWindowTextA(dlg.GetDlgItem(nID), sz, sizeof(sz));
-    return sz;
-}
-
-// Runs the install dialog as the application's main window; the steps run
-// once its set-up is done, and the dialog then ends.
-void RunInstallDialog(std::function<void(CDrivenInstall&)> fnSteps)
-{
-    CDrivenInstall dlg([&](CDrivenInstall& d) {
-        fnSteps(d);
-        d.EndDialog(0);
-    });
-    theApp.m_pMainWnd = &dlg;
-    INT_PTR nResult = dlg.DoModal();
-    theApp.m_pMainWnd = NULL;
-    ASSERT_EQ(0, nResult) << "the dialog did not run its steps";
-}
 
 // A registry that answers "ProgramFilesDir" as given and leaves all else alone.
 void FakeProgramFilesDir(LONG nResult, DWORD dwType, const std::string& strData)

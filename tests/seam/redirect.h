@@ -8,10 +8,13 @@
 #define MessageBoxA Seam_MessageBoxA
 #define DialogBoxParamA Seam_DialogBoxParamA
 #define LoadLibraryA Seam_LoadLibraryA
+#define GetWindowsDirectoryA Seam_GetWindowsDirectoryA
 #define GetProcAddress Seam_GetProcAddress
 #define FindWindowA Seam_FindWindowA
 #define PostMessageA Seam_PostMessageA
 #define CoInitialize Seam_CoInitialize
+#define CoCreateInstance Seam_CoCreateInstance
+#define GetDiskFreeSpaceA Seam_GetDiskFreeSpaceA
 #define SHGetSpecialFolderLocation Seam_SHGetSpecialFolderLocation
 #define SHGetPathFromIDListA Seam_SHGetPathFromIDListA
 #define SHBrowseForFolderA Seam_SHBrowseForFolderA

@@ -56,6 +56,16 @@ void CMessageBoxScript::Clear()
     m_answers.clear();
 }
 
+FARPROC RealGetProcAddress(HMODULE hModule, LPCSTR lpProcName)
+{
+    return GetProcAddress(hModule, lpProcName);
+}
+
+HRESULT RealCoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContext, REFIID riid, LPVOID* ppv)
+{
+    return CoCreateInstance(rclsid, pUnkOuter, dwClsContext, riid, ppv);
+}
+
 }  // namespace seam
 
 using seam::g_hooks;
@@ -76,6 +86,12 @@ INT_PTR WINAPI Seam_DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, 
 HMODULE WINAPI Seam_LoadLibraryA(LPCSTR lpLibFileName)
 {
     return g_hooks.fnLoadLibraryA ? g_hooks.fnLoadLibraryA(lpLibFileName) : LoadLibraryA(lpLibFileName);
+}
+
+UINT WINAPI Seam_GetWindowsDirectoryA(LPSTR lpBuffer, UINT uSize)
+{
+    return g_hooks.fnGetWindowsDirectoryA ? g_hooks.fnGetWindowsDirectoryA(lpBuffer, uSize)
+                                          : GetWindowsDirectoryA(lpBuffer, uSize);
 }
 
 FARPROC WINAPI Seam_GetProcAddress(HMODULE hModule, LPCSTR lpProcName)
@@ -99,6 +115,23 @@ BOOL WINAPI Seam_PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
 HRESULT WINAPI Seam_CoInitialize(LPVOID pvReserved)
 {
     return g_hooks.fnCoInitialize ? g_hooks.fnCoInitialize(pvReserved) : CoInitialize(pvReserved);
+}
+
+HRESULT WINAPI Seam_CoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContext, REFIID riid,
+                                     LPVOID* ppv)
+{
+    return g_hooks.fnCoCreateInstance ? g_hooks.fnCoCreateInstance(rclsid, pUnkOuter, dwClsContext, riid, ppv)
+                                      : CoCreateInstance(rclsid, pUnkOuter, dwClsContext, riid, ppv);
+}
+
+BOOL WINAPI Seam_GetDiskFreeSpaceA(LPCSTR lpRootPathName, LPDWORD lpSectorsPerCluster, LPDWORD lpBytesPerSector,
+                                   LPDWORD lpNumberOfFreeClusters, LPDWORD lpTotalNumberOfClusters)
+{
+    return g_hooks.fnGetDiskFreeSpaceA
+               ? g_hooks.fnGetDiskFreeSpaceA(lpRootPathName, lpSectorsPerCluster, lpBytesPerSector,
+                                             lpNumberOfFreeClusters, lpTotalNumberOfClusters)
+               : GetDiskFreeSpaceA(lpRootPathName, lpSectorsPerCluster, lpBytesPerSector, lpNumberOfFreeClusters,
+                                   lpTotalNumberOfClusters);
 }
 
 HRESULT WINAPI Seam_SHGetSpecialFolderLocation(HWND hwnd, int csidl, LPITEMIDLIST* ppidl)

@@ -17,10 +17,13 @@ struct Hooks
 {
     std::function<INT_PTR(HINSTANCE, LPCSTR, HWND, DLGPROC, LPARAM)> fnDialogBoxParamA;
     std::function<HMODULE(LPCSTR)> fnLoadLibraryA;
+    std::function<UINT(LPSTR, UINT)> fnGetWindowsDirectoryA;
     std::function<FARPROC(HMODULE, LPCSTR)> fnGetProcAddress;
     std::function<HWND(LPCSTR, LPCSTR)> fnFindWindowA;
     std::function<BOOL(HWND, UINT, WPARAM, LPARAM)> fnPostMessageA;
     std::function<HRESULT(LPVOID)> fnCoInitialize;
+    std::function<HRESULT(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*)> fnCoCreateInstance;
+    std::function<BOOL(LPCSTR, LPDWORD, LPDWORD, LPDWORD, LPDWORD)> fnGetDiskFreeSpaceA;
     std::function<HRESULT(HWND, int, LPITEMIDLIST*)> fnSHGetSpecialFolderLocation;
     std::function<BOOL(LPCITEMIDLIST, LPSTR)> fnSHGetPathFromIDListA;
     std::function<LPITEMIDLIST(LPBROWSEINFOA)> fnSHBrowseForFolderA;
@@ -62,5 +65,9 @@ extern CMessageBoxScript g_boxes;
 std::string DescribeBox(LPCSTR lpszText, LPCSTR lpszCaption, UINT uType);
 
 void Reset();
+
+// The platform's own calls, for hooks that wrap them.
+FARPROC RealGetProcAddress(HMODULE hModule, LPCSTR lpProcName);
+HRESULT RealCoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContext, REFIID riid, LPVOID* ppv);
 
 }  // namespace seam

@@ -10,10 +10,15 @@ int WINAPI Seam_MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uTy
 INT_PTR WINAPI Seam_DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndParent,
                                     DLGPROC lpDialogFunc, LPARAM dwInitParam);
 HMODULE WINAPI Seam_LoadLibraryA(LPCSTR lpLibFileName);
+UINT WINAPI Seam_GetWindowsDirectoryA(LPSTR lpBuffer, UINT uSize);
 FARPROC WINAPI Seam_GetProcAddress(HMODULE hModule, LPCSTR lpProcName);
 HWND WINAPI Seam_FindWindowA(LPCSTR lpClassName, LPCSTR lpWindowName);
 BOOL WINAPI Seam_PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 HRESULT WINAPI Seam_CoInitialize(LPVOID pvReserved);
+HRESULT WINAPI Seam_CoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContext, REFIID riid,
+                                     LPVOID* ppv);
+BOOL WINAPI Seam_GetDiskFreeSpaceA(LPCSTR lpRootPathName, LPDWORD lpSectorsPerCluster, LPDWORD lpBytesPerSector,
+                                   LPDWORD lpNumberOfFreeClusters, LPDWORD lpTotalNumberOfClusters);
 HRESULT WINAPI Seam_SHGetSpecialFolderLocation(HWND hwnd, int csidl, LPITEMIDLIST* ppidl);
 BOOL WINAPI Seam_SHGetPathFromIDListA(LPCITEMIDLIST pidl, LPSTR pszPath);
 LPITEMIDLIST WINAPI Seam_SHBrowseForFolderA(LPBROWSEINFOA lpbi);

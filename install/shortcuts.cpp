@@ -1,0 +1,77 @@
+// CreateShortcut and DeleteShortcut: shell links on the desktop and in the
+// Start Menu group, made through the shell's link component.
+#include "install/shortcuts.h"
+
+#include <shlobj.h>
+
+#include "dialogs/install_dialog.h"
+#include "install/com_ptr.h"
+#include "install/paths.h"
+
+// The desktop as the shell names it; the Windows directory's "Desktop" when
+// the shell cannot.
+static std::string GetDesktopFolder()
+{
+    char szPath[MAX_PATH];
+    UINT nLength = ::GetWindowsDirectoryA(szPath, MAX_PATH);
+    std::string strFolder = std::string(szPath, nLength < MAX_PATH ? nLength : 0) + "\\Desktop";
+    LPITEMIDLIST pidl = NULL;
+    if (::SHGetSpecialFolderLocation(NULL, CSIDL_DESKTOP, &pidl) == S_OK) {
+        if (::SHGetPathFromIDListA(pidl, szPath))
+            strFolder = szPath;
+        ::CoTaskMemFree(pidl);
+    }
+    return strFolder;
+}
+
+std::string GetShortcutFolder(int bDesktop)
+{
+    return bDesktop ? GetDesktopFolder() : g_strStartMenuGroup;
+}
+
+std::string BuildShortcutPath(const std::string& strFolder, const char* pszTitle)
+{
+    return strFolder + "\\" + pszTitle + ".lnk";
+}
+
+int CInstallDialog::CreateShortcut(std::string strStem, std::string strExtension, LPCSTR lpszTitle, int bDesktop)
+{
+    std::string strTarget = m_strTargetDir + "\\" + strStem + strExtension;
+    if (!bDesktop)
+        CheckTargetDirectory(g_strStartMenuGroup);  // makes the group; the save below tells if it failed
+    std::string strLink = BuildShortcutPath(GetShortcutFolder(bDesktop), lpszTitle);
+    // A link cut short would land in the wrong place.
+    if (strLink.size() > MAX_PATH_TEXT) {
+        ShowInstallError(0, "Can't create Program Files icon group");
+        return 0;
+    }
+    WCHAR wszLink[MAX_PATH];
+    ::MultiByteToWideChar(CP_ACP, 0, strLink.c_str(), -1, wszLink, MAX_PATH);
+
+    CComPtr<IShellLinkA> pLink;
+    if (::CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA, pLink.Receive()) != S_OK) {
+        ShowInstallError(0, "Can't create Program Files link");
+        return 0;
+    }
+    pLink->SetDescription(lpszTitle);
+    pLink->SetIconLocation(strTarget.c_str(), 0);
+    pLink->SetPath(strTarget.c_str());
+    pLink->SetWorkingDirectory(m_strTargetDir.c_str());
+    pLink->SetShowCmd(SW_SHOWNORMAL);
+
+    CComPtr<IPersistFile> pFile;
+    if (pLink->QueryInterface(IID_IPersistFile, pFile.Receive()) != S_OK) {
+        ShowInstallError(0, "Couldn't create file interface to program links");
+        return 0;
+    }
+    if (pFile->Save(wszLink, TRUE) != S_OK) {
+        ShowInstallError(0, "Can't create Program Files icon group");
+        return 0;
+    }
+    return 1;
+}
+
+void CInstallDialog::DeleteShortcut(LPCSTR lpszTitle, int bDesktop)
+{
+    ::DeleteFileA(BuildShortcutPath(GetShortcutFolder(bDesktop), lpszTitle).c_str());
+}

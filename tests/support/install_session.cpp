@@ -1,0 +1,73 @@
+#include "install_session.h"
+
+#include <gtest/gtest.h>
+
+#include "app/installer_app.h"
+
+extern CInstallerApp theApp;
+
+void RunInstallDialog(std::function<void(CDrivenInstall&)> fnSteps)
+{
+    CDrivenInstall dlg([&](CDrivenInstall& d) {
+        fnSteps(d);
+        d.EndDialog(0);
+    });
+    theApp.m_pMainWnd = &dlg;
+    INT_PTR nResult = dlg.DoModal();
+    theApp.m_pMainWnd = NULL;
+    ASSERT_EQ(0, nResult) << "the dialog did not run its steps";
+}
+
+std::string ControlText(CWnd& dlg, int nID)
+{
+    char sz[2048] = "";
+    ::GetWindowTextA(dlg.GetDlgItem(nID), sz, sizeof(sz));
+    return sz;
+}
+
+std::string CurrentDirectory()
+{
+    char sz[MAX_PATH] = "";
+    ::GetCurrentDirectoryA(MAX_PATH, sz);
+    return sz;
+}
+
+bool PathExists(const std::string& strPath)
+{
+    return ::GetFileAttributesA(strPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void RemoveTree(const std::string& strPath)
+{
+    WIN32_FIND_DATAA find;
+    HANDLE hFind = ::FindFirstFileA((strPath + "\\*").c_str(), &find);
+    if (hFind != INVALID_HANDLE_VALUE) {
+        do {
+            std::string strName = find.cFileName;
+            if (strName == "." || strName == "..")
+                continue;
+            std::string strChild = strPath + "\\" + strName;
+            ::SetFileAttributesA(strChild.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (find.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(strChild);
+            else
+                ::DeleteFileA(strChild.c_str());
+        } while (::FindNextFileA(hFind, &find));
+        ::FindClose(hFind);
+    }
+    ::RemoveDirectoryA(strPath.c_str());
+}
+
+CTestFolder::CTestFolder(const std::string& strName) : m_strPath("T:\\" + strName)
+{
+    ::SetCurrentDirectoryA("T:\\");
+    RemoveTree(m_strPath);
+    ::CreateDirectoryA(m_strPath.c_str(), NULL);
+}
+
+CTestFolder::~CTestFolder()
+{
+    // A folder that is current cannot go.
+    ::SetCurrentDirectoryA("T:\\");
+    RemoveTree(m_strPath);
+}

@@ -1,0 +1,36 @@
+// Running the install dialog in a test, and the test's own folders.
+//   RunInstallDialog  the dialog as the application's main window; the steps
+//                     run once its set-up is done, then it ends
+//   ControlText       the text of one of a dialog's controls
+//   CTestFolder       a fresh, empty folder on the tests' drive T:, removed
+//                     with everything in it afterwards
+//   CurrentDirectory  the process's current directory
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "dialogs/install_dialog.h"
+#include "tests/support/driven_dialog.h"
+
+typedef CDriven<CInstallDialog> CDrivenInstall;
+
+void RunInstallDialog(std::function<void(CDrivenInstall&)> fnSteps);
+std::string ControlText(CWnd& dlg, int nID);
+std::string CurrentDirectory();
+
+class CTestFolder
+{
+public:
+    // T:\<name>, emptied and made anew.
+    explicit CTestFolder(const std::string& strName);
+    ~CTestFolder();
+    std::string operator/(const std::string& strRelative) const { return m_strPath + "\\" + strRelative; }
+    const std::string& Path() const { return m_strPath; }
+
+private:
+    std::string m_strPath;
+};
+
+void RemoveTree(const std::string& strPath);
+bool PathExists(const std::string& strPath);
