@@ -23,6 +23,7 @@ struct LinkContents
 LinkContents LoadLink(const std::string& strLink)
 {
     LinkContents contents;
+    ::CoInitialize(NULL);
     IShellLinkA* pLink = NULL;
     IPersistFile* pFile = NULL;
     EXPECT_EQ(S_OK, seam::RealCoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
@@ -45,6 +46,7 @@ LinkContents LoadLink(const std::string& strLink)
     pLink->GetShowCmd(&contents.nShowCmd);
     pFile->Release();
     pLink->Release();
+    ::CoUninitialize();
     return contents;
 }
 
@@ -76,7 +78,7 @@ protected:
             };
             g_strStartMenuGroup = Group();
             d.m_strTargetDir = Target();
-            seam::g_boxes.Clear();
+            seam::g_boxes.m_records.clear();
             fnSteps(d);
             m_hDialog = d.m_hWnd;
         });

@@ -26,7 +26,7 @@ protected:
     {
         int nResult = -1;
         RunInstallDialog([&](CDrivenInstall& d) {
-            seam::g_boxes.Clear();
+            seam::g_boxes.m_records.clear();  // the answers queued for the check stay
             ::SetCurrentDirectoryA(strStartIn.c_str());
             nResult = d.CheckTargetDirectory(strPath);
             m_strCurrent = CurrentDirectory();

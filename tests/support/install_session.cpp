@@ -15,6 +15,9 @@ void RunInstallDialog(std::function<void(CDrivenInstall&)> fnSteps)
     theApp.m_pMainWnd = &dlg;
     INT_PTR nResult = dlg.DoModal();
     theApp.m_pMainWnd = NULL;
+    // The installer opens the component library once per process and never
+    // closes it; a test that runs the dialog again needs it closed between.
+    ::CoUninitialize();
     ASSERT_EQ(0, nResult) << "the dialog did not run its steps";
 }
 
