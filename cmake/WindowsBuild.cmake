@@ -24,8 +24,12 @@ set(LV_PRODUCT_SOURCES
     app/installer_app.cpp
     app/running_product.cpp
     dialogs/install_dialog.cpp
+    install/files.cpp
     install/free_space.cpp
     install/paths.cpp
+    install/previous_install.cpp
+    install/registry.cpp
+    install/registry_entries.cpp
     install/shortcuts.cpp
     install/target_check.cpp)
 list(TRANSFORM LV_PRODUCT_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/)

@@ -6,6 +6,7 @@
 
 #include "dialogs/about_dialog.h"
 #include "install/paths.h"
+#include "install/registry.h"
 #include "res/resource.h"
 
 // The free space the installation asks for, in thousands of bytes.
@@ -51,6 +52,7 @@ BOOL CInstallDialog::OnInitDialog()
     LocateStartMenuGroup();
     InitializeComponentLibrary();
     SetStatus("Stand by:\r\nChecking for previous installations...");
+    OfferToRemovePreviousInstallation();
     ShowFreeSpaceRequirement();
     return TRUE;
 }
@@ -74,20 +76,9 @@ static int ReadProgramFilesDir(std::string& strDir)
     if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0, KEY_READ, &hKey) !=
         ERROR_SUCCESS)
         return 0;
-    char szValue[MAX_PATH];
-    DWORD dwType = REG_NONE;
-    DWORD cbValue = sizeof(szValue);
-    LONG nResult = ::RegQueryValueExA(hKey, "ProgramFilesDir", NULL, &dwType, reinterpret_cast<BYTE*>(szValue),
-                                      &cbValue);
+    int nRead = ReadRegistryText(hKey, "ProgramFilesDir", strDir);
     ::RegCloseKey(hKey);
-    if (nResult != ERROR_SUCCESS || dwType != REG_SZ || cbValue > sizeof(szValue))
-        return 0;
-    // The stored text need not end in a NUL.
-    size_t nLength = 0;
-    while (nLength < cbValue && szValue[nLength] != '\0')
-        ++nLength;
-    strDir.assign(szValue, nLength);
-    return 1;
+    return nRead;
 }
 
 void CInstallDialog::ProposeDefaultTargetDirectory()

@@ -28,6 +28,11 @@ public:
     int CheckTargetDirectory(std::string strPath);
     int CreateShortcut(std::string strStem, std::string strExtension, LPCSTR lpszTitle, int bDesktop);
     void DeleteShortcut(LPCSTR lpszTitle, int bDesktop);
+    int WriteRegistryEntries();
+    // Detects a previous installation; with bRemove it also removes it.
+    int FindPreviousInstallation(int bRemove);
+    void DeleteTargetFile(LPCSTR lpszName);
+    void RemoveTargetDirectory(std::string strDirectory);
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -46,6 +51,8 @@ private:
     void ProposeDefaultTargetDirectory();
     void LocateStartMenuGroup();
     void InitializeComponentLibrary();
+    void OfferToRemovePreviousInstallation();
+    int FindAppPathEntry(int bRemove);
     void ShowFreeSpaceRequirement();
 
     static const MessageMapEntry s_messageMap[];

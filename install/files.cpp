@@ -1,0 +1,36 @@
+#include "files.h"
+
+#include <windows.h>
+
+#include "install/paths.h"
+
+int FolderHasEntries(const std::string& strFolder)
+{
+    std::string strPattern = strFolder + "\\*.*";
+    if (strPattern.size() > MAX_PATH_TEXT)
+        return 0;
+    WIN32_FIND_DATAA find;
+    HANDLE hFind = ::FindFirstFileA(strPattern.c_str(), &find);
+    if (hFind == INVALID_HANDLE_VALUE)
+        return 0;
+    ::FindClose(hFind);
+    return 1;
+}
+
+void DeleteMatchingFiles(std::string strDirectory, std::string strPattern)
+{
+    std::string strPrefix = strDirectory + "\\";
+    std::string strSearch = strPrefix + strPattern;
+    if (strSearch.size() > MAX_PATH_TEXT)
+        return;
+    WIN32_FIND_DATAA find;
+    HANDLE hFind = ::FindFirstFileA(strSearch.c_str(), &find);
+    if (hFind == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        std::string strFile = strPrefix + find.cFileName;
+        if (!(find.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && strFile.size() <= MAX_PATH_TEXT)
+            ::DeleteFileA(strFile.c_str());
+    } while (::FindNextFileA(hFind, &find));
+    ::FindClose(hFind);
+}
