@@ -19,6 +19,8 @@
 #define SHGetPathFromIDListA Seam_SHGetPathFromIDListA
 #define SHBrowseForFolderA Seam_SHBrowseForFolderA
 #define RegOpenKeyExA Seam_RegOpenKeyExA
+#define RegCreateKeyExA Seam_RegCreateKeyExA
+#define RegSetValueExA Seam_RegSetValueExA
 #define RegQueryValueExA Seam_RegQueryValueExA
 #define LoadStringA Seam_LoadStringA
 #define GetSystemMenu Seam_GetSystemMenu

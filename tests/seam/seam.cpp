@@ -61,6 +61,20 @@ FARPROC RealGetProcAddress(HMODULE hModule, LPCSTR lpProcName)
     return GetProcAddress(hModule, lpProcName);
 }
 
+LONG RealRegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD Reserved, LPSTR lpClass, DWORD dwOptions,
+                         REGSAM samDesired, LPSECURITY_ATTRIBUTES lpSecurityAttributes, PHKEY phkResult,
+                         LPDWORD lpdwDisposition)
+{
+    return RegCreateKeyExA(hKey, lpSubKey, Reserved, lpClass, dwOptions, samDesired, lpSecurityAttributes, phkResult,
+                           lpdwDisposition);
+}
+
+LONG RealRegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD Reserved, DWORD dwType, const BYTE* lpData,
+                        DWORD cbData)
+{
+    return RegSetValueExA(hKey, lpValueName, Reserved, dwType, lpData, cbData);
+}
+
 HRESULT RealCoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContext, REFIID riid, LPVOID* ppv)
 {
     return CoCreateInstance(rclsid, pUnkOuter, dwClsContext, riid, ppv);
@@ -155,6 +169,24 @@ LONG WINAPI Seam_RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGS
 {
     return g_hooks.fnRegOpenKeyExA ? g_hooks.fnRegOpenKeyExA(hKey, lpSubKey, ulOptions, samDesired, phkResult)
                                    : RegOpenKeyExA(hKey, lpSubKey, ulOptions, samDesired, phkResult);
+}
+
+LONG WINAPI Seam_RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD Reserved, LPSTR lpClass, DWORD dwOptions,
+                                  REGSAM samDesired, LPSECURITY_ATTRIBUTES lpSecurityAttributes, PHKEY phkResult,
+                                  LPDWORD lpdwDisposition)
+{
+    if (g_hooks.fnRegCreateKeyExA)
+        return g_hooks.fnRegCreateKeyExA(hKey, lpSubKey, Reserved, lpClass, dwOptions, samDesired,
+                                         lpSecurityAttributes, phkResult, lpdwDisposition);
+    return RegCreateKeyExA(hKey, lpSubKey, Reserved, lpClass, dwOptions, samDesired, lpSecurityAttributes, phkResult,
+                           lpdwDisposition);
+}
+
+LONG WINAPI Seam_RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD Reserved, DWORD dwType, const BYTE* lpData,
+                                DWORD cbData)
+{
+    return g_hooks.fnRegSetValueExA ? g_hooks.fnRegSetValueExA(hKey, lpValueName, Reserved, dwType, lpData, cbData)
+                                    : RegSetValueExA(hKey, lpValueName, Reserved, dwType, lpData, cbData);
 }
 
 LONG WINAPI Seam_RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType,

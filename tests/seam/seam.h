@@ -28,6 +28,9 @@ struct Hooks
     std::function<BOOL(LPCITEMIDLIST, LPSTR)> fnSHGetPathFromIDListA;
     std::function<LPITEMIDLIST(LPBROWSEINFOA)> fnSHBrowseForFolderA;
     std::function<LONG(HKEY, LPCSTR, DWORD, REGSAM, PHKEY)> fnRegOpenKeyExA;
+    std::function<LONG(HKEY, LPCSTR, DWORD, LPSTR, DWORD, REGSAM, LPSECURITY_ATTRIBUTES, PHKEY, LPDWORD)>
+        fnRegCreateKeyExA;
+    std::function<LONG(HKEY, LPCSTR, DWORD, DWORD, const BYTE*, DWORD)> fnRegSetValueExA;
     std::function<LONG(HKEY, LPCSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD)> fnRegQueryValueExA;
     std::function<int(HINSTANCE, UINT, LPSTR, int)> fnLoadStringA;
     std::function<HMENU(HWND, BOOL)> fnGetSystemMenu;
@@ -68,6 +71,11 @@ void Reset();
 
 // The platform's own calls, for hooks that wrap them.
 FARPROC RealGetProcAddress(HMODULE hModule, LPCSTR lpProcName);
+LONG RealRegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD Reserved, LPSTR lpClass, DWORD dwOptions,
+                         REGSAM samDesired, LPSECURITY_ATTRIBUTES lpSecurityAttributes, PHKEY phkResult,
+                         LPDWORD lpdwDisposition);
+LONG RealRegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD Reserved, DWORD dwType, const BYTE* lpData,
+                        DWORD cbData);
 HRESULT RealCoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContext, REFIID riid, LPVOID* ppv);
 
 }  // namespace seam
