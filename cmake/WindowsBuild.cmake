@@ -21,8 +21,11 @@ set(LV_FRAMEWORK_SOURCES
     framework/wnd.cpp)
 set(LV_PRODUCT_SOURCES
     ${LV_FRAMEWORK_SOURCES}
+    app/backdrop_dialog.cpp
     app/installer_app.cpp
+    app/licence_dialog.cpp
     app/running_product.cpp
+    app/welcome_dialog.cpp
     dialogs/install_dialog.cpp
     install/paths.cpp)
 list(TRANSFORM LV_PRODUCT_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/)
