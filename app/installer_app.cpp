@@ -3,8 +3,12 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/backdrop_dialog.h"
+#include "app/licence_dialog.h"
 #include "app/running_product.h"
+#include "app/welcome_dialog.h"
 #include "dialogs/install_dialog.h"
+#include "res/resource.h"
 
 HMODULE g_hVersionLibrary = NULL;
 
@@ -19,6 +23,14 @@ static void LetGoOfMutex(HANDLE hMutex)
 BOOL CInstallerApp::InitApplication()
 {
     LoadVersionLibrary();
+
+    m_pBackdrop = new CBackdropDialog;
+    m_pBackdrop->Create(IDD_BACKDROP);
+
+    CWelcomeDialog dlgWelcome;
+    if (dlgWelcome.DoModal() != IDOK)
+        EndWithoutInstalling();
+    RunLicenceDialog();
 
     // Only a probe: a running product holds this mutex. It is let go at once,
     // so it does not guard the installation itself.
@@ -42,6 +54,22 @@ void CInstallerApp::LoadVersionLibrary()
     strText += "VERSION.DLL is not available on your system.\r\n";
     strText += "See your system administrator to enable version control.";
     DoMessageBox(strText.c_str(), MB_OK | MB_ICONHAND);
+    exit(0);
+}
+
+// Its own scope: the licence dialog object lives only for its run.
+void CInstallerApp::RunLicenceDialog()
+{
+    CLicenceDialog dlgLicence;
+    if (dlgLicence.DoModal() != IDOK)
+        EndWithoutInstalling();
+}
+
+// The welcome or the licence was refused: nothing has been done yet, so
+// there is nothing to undo.
+void CInstallerApp::EndWithoutInstalling()
+{
+    m_pBackdrop->DestroyWindow();
     exit(0);
 }
 

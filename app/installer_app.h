@@ -1,5 +1,6 @@
 // The installer's application object and its start-up.
-//   CInstallerApp      start-up checks, the running-instance guard, the install dialog
+//   CInstallerApp      start-up checks, the backdrop, the welcome and the licence,
+//                      the running-instance guard, the install dialog
 //   g_hVersionLibrary  the version library, loaded once at start-up and kept
 #pragma once
 
@@ -21,5 +22,7 @@ public:
 
 private:
     void LoadVersionLibrary();
+    void RunLicenceDialog();
+    void EndWithoutInstalling();
     void GuardAgainstRunningProduct(HANDLE hMutex);
 };

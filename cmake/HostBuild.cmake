@@ -15,6 +15,7 @@ set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 add_subdirectory(tools)
 add_subdirectory(tests/hlpc)
+add_subdirectory(tests/licence)
 add_subdirectory(tests/szdd)
 
 set(LV_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)

@@ -21,8 +21,11 @@ set(LV_FRAMEWORK_SOURCES
     framework/wnd.cpp)
 set(LV_PRODUCT_SOURCES
     ${LV_FRAMEWORK_SOURCES}
+    app/backdrop_dialog.cpp
     app/installer_app.cpp
+    app/licence_dialog.cpp
     app/running_product.cpp
+    app/welcome_dialog.cpp
     dialogs/install_dialog.cpp
     install/files.cpp
     install/free_space.cpp
@@ -43,12 +46,30 @@ endfunction()
 
 add_product_library(lv_product)
 
+# The licence text goes into the resources byte for byte; a text that breaks
+# its rules stops the build here rather than reaching the licence dialog.
+set(LV_LICENCE_TEXT ${CMAKE_SOURCE_DIR}/res/Licence.txt)
+set(LV_LICENCE_CHECKED ${CMAKE_BINARY_DIR}/licence-text.checked)
+add_custom_command(OUTPUT ${LV_LICENCE_CHECKED}
+    COMMAND ${CMAKE_COMMAND} -DLICENCE_TEXT=${LV_LICENCE_TEXT} -P ${CMAKE_SOURCE_DIR}/cmake/CheckLicenceText.cmake
+    COMMAND ${CMAKE_COMMAND} -E touch ${LV_LICENCE_CHECKED}
+    DEPENDS ${LV_LICENCE_TEXT} ${CMAKE_SOURCE_DIR}/cmake/CheckLicenceText.cmake
+    COMMENT "Checking the licence text"
+    VERBATIM)
+add_custom_target(licence_text_check DEPENDS ${LV_LICENCE_CHECKED})
+# Resource scripts whose compilation must follow the check (and the text).
+function(add_licence_text_dependency target rc_file)
+    set_property(SOURCE ${rc_file} TARGET_DIRECTORY ${target} APPEND PROPERTY OBJECT_DEPENDS ${LV_LICENCE_TEXT})
+    add_dependencies(${target} licence_text_check)
+endfunction()
+
 add_executable(InstallLV WIN32
     framework/winmain.cpp
     app/app_main.cpp
     res/InstallLV.rc)
 target_link_libraries(InstallLV PRIVATE lv_product)
 target_link_options(InstallLV PRIVATE -s -Wl,--gc-sections)
+add_licence_text_dependency(InstallLV ${CMAKE_SOURCE_DIR}/res/InstallLV.rc)
 
 if(LV_BUILD_TESTS)
     # ctest runs the test programs under Wine, in the build tree's prefix.

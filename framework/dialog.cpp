@@ -79,5 +79,37 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT nMsg, WPARAM, LPARAM lParam
         return FALSE;
     CDialog* pDlg = reinterpret_cast<CDialog*>(lParam);
     pDlg->SubclassWindow(hWnd);
-    return pDlg->OnInitDialog();
+    RECT rcTemplate;
+    ::GetWindowRect(hWnd, &rcTemplate);
+    BOOL bResult = pDlg->OnInitDialog();
+    if (::IsWindow(hWnd))
+        pDlg->CenterUnlessPlaced(rcTemplate);
+    return bResult;
+}
+
+// A dialog opens centred over its owner, or on the screen when it has none,
+// rather than at the corner its template names; one whose set-up placed or
+// sized it keeps that.
+void CDialog::CenterUnlessPlaced(const RECT& rcTemplate)
+{
+    RECT rc;
+    ::GetWindowRect(m_hWnd, &rc);
+    if (!::EqualRect(&rc, &rcTemplate) || (::GetWindowLongPtrA(m_hWnd, GWL_STYLE) & WS_CHILD))
+        return;
+    RECT rcWork, rcAround;
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcWork, 0);
+    rcAround = rcWork;
+    HWND hOwner = ::GetWindow(m_hWnd, GW_OWNER);
+    if (hOwner != NULL && ::IsWindowVisible(hOwner) && !::IsIconic(hOwner))
+        ::GetWindowRect(hOwner, &rcAround);
+    int nWidth = rc.right - rc.left;
+    int nHeight = rc.bottom - rc.top;
+    int x = (rcAround.left + rcAround.right - nWidth) / 2;
+    int y = (rcAround.top + rcAround.bottom - nHeight) / 2;
+    // Wholly on the screen where it fits.
+    x = x + nWidth > rcWork.right ? rcWork.right - nWidth : x;
+    y = y + nHeight > rcWork.bottom ? rcWork.bottom - nHeight : y;
+    x = x < rcWork.left ? rcWork.left : x;
+    y = y < rcWork.top ? rcWork.top : y;
+    ::SetWindowPos(m_hWnd, NULL, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

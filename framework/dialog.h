@@ -1,6 +1,7 @@
 // Dialogs built from dialog templates in the resources.
 //   CDialog  modal (DoModal) and modeless (Create) dialogs, OK/Cancel routing,
-//            set-up that fills the controls from the members
+//            set-up that fills the controls from the members, and opens the
+//            dialog centred unless the set-up placed it
 #pragma once
 
 #include "wnd.h"
@@ -28,5 +29,6 @@ protected:
 
 private:
     HWND GetModalOwner() const;
+    void CenterUnlessPlaced(const RECT& rcTemplate);
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 };

@@ -22,7 +22,7 @@ mkdir -p "$shots"
 /usr/lib/wine/wine64 "$program" &
 program_pid=$!
 for _ in $(seq 100); do
-    xdotool search --name "Install Lumivane" >/dev/null 2>&1 && break
+    xdotool search --name "Lumivane Installation" >/dev/null 2>&1 && break
     sleep 0.2
 done
 sleep 1

@@ -1,9 +1,12 @@
-// Start-up: the version library check and the guard against a running product.
+// Start-up: the version library check, the backdrop, the welcome and the
+// licence, and the guard against a running product.
 #include <gtest/gtest.h>
 
 #include <utility>
 
+#include "app/backdrop_dialog.h"
 #include "app/installer_app.h"
+#include "res/resource.h"
 #include "tests/support/test_support.h"
 
 using ::testing::ElementsAre;
@@ -28,12 +31,39 @@ std::string TitleOf(HWND hWnd)
     return sz;
 }
 
+HWND BackdropWindow()
+{
+    return theApp.m_pBackdrop != NULL ? theApp.m_pBackdrop->m_hWnd : NULL;
+}
+
 class StartupTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
         seam::Reset();
+        // The welcome and the licence are answered by script; each run is
+        // recorded, and written out for tests whose process ends.
+        seam::g_hooks.fnDialogBoxParamA = [this](HINSTANCE, LPCSTR pszTemplate, HWND hOwner, DLGPROC, LPARAM) {
+            UINT nTemplate = static_cast<UINT>(reinterpret_cast<UINT_PTR>(pszTemplate));
+            m_dialogs.push_back(std::make_pair(nTemplate, hOwner));
+            m_events.push_back("dialog " + std::to_string(nTemplate));
+            std::fprintf(stderr, "[dialog] %u\n", nTemplate);
+            std::fflush(stderr);
+            if (nTemplate == IDD_WELCOME)
+                return m_nWelcomeAnswer;
+            if (nTemplate == IDD_LICENCE)
+                return m_nLicenceAnswer;
+            ADD_FAILURE() << "start-up ran dialog " << nTemplate;
+            return static_cast<INT_PTR>(-1);
+        };
+        seam::g_hooks.fnDestroyWindow = [](HWND hWnd) {
+            if (hWnd == BackdropWindow()) {
+                std::fprintf(stderr, "[destroy] backdrop\n");
+                std::fflush(stderr);
+            }
+            return seam::RealDestroyWindow(hWnd);
+        };
         // The close requests are recorded, and written out for tests whose process ends.
         seam::g_hooks.fnPostMessageA = [this](HWND hWnd, UINT nMsg, WPARAM, LPARAM) {
             m_posts.push_back(std::make_pair(TitleOf(hWnd), nMsg));
@@ -46,6 +76,9 @@ protected:
         seam::Reset();
         if (m_hProductMutex != NULL)
             ::CloseHandle(m_hProductMutex);
+        // Each run of start-up makes a backdrop of its own.
+        delete theApp.m_pBackdrop;
+        theApp.m_pBackdrop = NULL;
     }
 
     // What a running product holds.
@@ -53,6 +86,10 @@ protected:
 
     HANDLE m_hProductMutex = NULL;
     std::vector<std::pair<std::string, UINT>> m_posts;
+    INT_PTR m_nWelcomeAnswer = IDOK;
+    INT_PTR m_nLicenceAnswer = IDOK;
+    std::vector<std::pair<UINT, HWND>> m_dialogs;  // template, owner
+    std::vector<std::string> m_events;
 };
 
 bool ProductMutexExists()
@@ -167,7 +204,8 @@ TEST_F(StartupTest, MissingVersionLibraryStopsBeforeAnythingElse)
     const char szText[] = "Cannot install Lumivane!\r\n\r\nVERSION.DLL is not available on your system.\r\n"
                           "See your system administrator to enable version control.";
     EXPECT_EXIT(theApp.InitApplication(), ::testing::ExitedWithCode(0),
-                ShowsBoxes({ Box(szText, "installer_tests", 0x10) }));
+                ::testing::AllOf(ShowsBoxes({ Box(szText, "installer_tests", 0x10) }),
+                                 ::testing::Not(::testing::HasSubstr("[dialog]"))));
 }
 
 TEST_F(StartupTest, VersionLibraryStaysLoaded)
@@ -175,4 +213,56 @@ TEST_F(StartupTest, VersionLibraryStaysLoaded)
     EXPECT_TRUE(theApp.InitApplication());
     ASSERT_TRUE(g_hVersionLibrary != NULL);
     EXPECT_TRUE(::GetProcAddress(g_hVersionLibrary, "VerInstallFileA") != NULL);
+}
+
+TEST_F(StartupTest, BackdropThenWelcomeThenLicenceThenTheProbe)
+{
+    HoldProductMutex();
+    CTopLevelWindow product("Lumivane");
+    seam::g_hooks.fnFindWindowA = [&](LPCSTR, LPCSTR pszTitle) {
+        m_events.push_back("search");
+        return ::FindWindowExA(NULL, NULL, NULL, pszTitle);
+    };
+    EXPECT_TRUE(theApp.InitApplication());
+
+    ASSERT_GE(m_events.size(), 3u);
+    EXPECT_EQ("dialog 132", m_events[0]);
+    EXPECT_EQ("dialog 131", m_events[1]);
+    EXPECT_EQ("search", m_events[2]) << "the probe comes after the licence";
+    ASSERT_EQ(2u, m_dialogs.size());
+    HWND hBackdrop = BackdropWindow();
+    ASSERT_TRUE(::IsWindow(hBackdrop));
+    EXPECT_TRUE(::IsWindowVisible(hBackdrop)) << "it stays up for the install dialog";
+    EXPECT_EQ(hBackdrop, m_dialogs[0].second) << "the welcome stands on the backdrop";
+    EXPECT_EQ(hBackdrop, m_dialogs[1].second) << "the licence stands on the backdrop";
+}
+
+TEST_F(StartupTest, RefusalOfTheWelcomeOrTheLicenceEndsQuietlyWithoutTheBackdrop)
+{
+    struct Case
+    {
+        const char* pszName;
+        INT_PTR nWelcome;
+        INT_PTR nLicence;
+        const char* pszDialogsRun;
+    };
+    const Case rgCases[] = {
+        { "welcome cancelled", IDCANCEL, IDOK, "[dialog] 132\n[destroy] backdrop\n" },
+        { "welcome cannot be made", -1, IDOK, "[dialog] 132\n[destroy] backdrop\n" },
+        { "licence cancelled", IDOK, IDCANCEL, "[dialog] 132\n[dialog] 131\n[destroy] backdrop\n" },
+    };
+    // A running product would be noticed by the probe, which must not come.
+    HoldProductMutex();
+    CTopLevelWindow product("Lumivane");
+    for (const Case& c : rgCases) {
+        m_nWelcomeAnswer = c.nWelcome;
+        m_nLicenceAnswer = c.nLicence;
+        ::testing::Matcher<const std::string&> licenceRun = ::testing::HasSubstr("[dialog] 131");
+        if (c.nWelcome != IDOK)
+            licenceRun = ::testing::Not(licenceRun);
+        EXPECT_EXIT(theApp.InitApplication(), ::testing::ExitedWithCode(0),
+                    ::testing::AllOf(::testing::HasSubstr(c.pszDialogsRun), licenceRun, ShowsBoxes({}),
+                                     ::testing::Not(::testing::HasSubstr("[post]"))))
+            << c.pszName;
+    }
 }

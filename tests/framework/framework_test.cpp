@@ -29,17 +29,6 @@ std::string GetText(HWND hWnd)
     return sz;
 }
 
-void Click(CWnd& dlg, int nID)
-{
-    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED), reinterpret_cast<LPARAM>(dlg.GetDlgItem(nID)));
-}
-
-void PostKey(HWND hWnd, UINT vk)
-{
-    ::PostMessageA(hWnd, WM_KEYDOWN, vk, 1);
-    ::PostMessageA(hWnd, WM_KEYUP, vk, 0xC0000001);
-}
-
 }  // namespace
 
 TEST(MessageMapTest, RowsMatchByMessageCodeAndId)
@@ -246,6 +235,64 @@ TEST_F(FrameworkTest, ModalOwnerIsParentOrActiveWindowButNeverForTheMainWindow)
     dlgMain.DoModal();
     pApp->m_pMainWnd = NULL;
     EXPECT_EQ(NULL, hOwner);
+}
+
+namespace {
+
+POINT CentreOf(HWND hWnd)
+{
+    RECT rc;
+    ::GetWindowRect(hWnd, &rc);
+    return POINT{ (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2 };
+}
+
+// A dialog whose set-up puts it in a place of its own.
+class CSelfPlacedDialog : public CRecordingDialog
+{
+protected:
+    BOOL OnInitDialog() override
+    {
+        CRecordingDialog::OnInitDialog();
+        MoveWindow(7, 9, 250, 120);
+        return TRUE;
+    }
+};
+
+}  // namespace
+
+TEST_F(FrameworkTest, DialogOpensCentredOverItsOwnerOrTheScreenUnlessItPlacedItself)
+{
+    RECT rcWork;
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcWork, 0);
+    POINT ptCentre = { 0, 0 };
+    auto fnRecord = [&](CDrivenDialog& d) {
+        ptCentre = CentreOf(d.m_hWnd);
+        d.EndDialog(IDOK);
+    };
+
+    CDrivenDialog dlgMain(fnRecord);
+    AfxGetApp()->m_pMainWnd = &dlgMain;  // so without owner
+    dlgMain.DoModal();
+    AfxGetApp()->m_pMainWnd = NULL;
+    EXPECT_NEAR((rcWork.left + rcWork.right) / 2, ptCentre.x, 1);
+    EXPECT_NEAR((rcWork.top + rcWork.bottom) / 2, ptCentre.y, 1);
+
+    CDialog host(IDD_TEST_MODELESS);
+    ASSERT_TRUE(host.Create(IDD_TEST_MODELESS));
+    ::MoveWindow(host.m_hWnd, 20, 30, 500, 400, TRUE);
+    CDrivenDialog dlgOwned(fnRecord, &host);
+    dlgOwned.DoModal();
+    EXPECT_NEAR(270, ptCentre.x, 1);
+    EXPECT_NEAR(230, ptCentre.y, 1);
+
+    RECT rcPlaced = { 0, 0, 0, 0 };
+    CDriven<CSelfPlacedDialog> dlgPlaced([&](CDriven<CSelfPlacedDialog>& d) {
+        ::GetWindowRect(d.m_hWnd, &rcPlaced);
+        d.EndDialog(IDOK);
+    });
+    dlgPlaced.DoModal();
+    EXPECT_EQ(7, rcPlaced.left);
+    EXPECT_EQ(9, rcPlaced.top);
 }
 
 TEST_F(FrameworkTest, ModelessDialogLivesUntilDestroyed)

@@ -7,3 +7,5 @@
 #define IDC_TEST_EDIT2      902
 #define IDC_TEST_LABEL      903
 #define IDC_TEST_OTHER      904
+#define IDR_TEST_EMPTY_TEXT     920
+#define IDR_TEST_NUL_TEXT       921

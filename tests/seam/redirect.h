@@ -25,3 +25,9 @@
 #define LoadStringA Seam_LoadStringA
 #define GetSystemMenu Seam_GetSystemMenu
 #define GetSystemMetrics Seam_GetSystemMetrics
+#define DestroyWindow Seam_DestroyWindow
+#define MessageBeep Seam_MessageBeep
+#define CreateFontA Seam_CreateFontA
+#define CreateSolidBrush Seam_CreateSolidBrush
+#define DeleteObject Seam_DeleteObject
+#define FindResourceA Seam_FindResourceA

@@ -86,6 +86,23 @@ HRESULT RealCoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsCo
     return CoCreateInstance(rclsid, pUnkOuter, dwClsContext, riid, ppv);
 }
 
+BOOL RealDestroyWindow(HWND hWnd) { return DestroyWindow(hWnd); }
+
+HFONT RealCreateFontA(int cHeight, int cWidth, int cEscapement, int cOrientation, int cWeight, DWORD bItalic,
+                      DWORD bUnderline, DWORD bStrikeOut, DWORD iCharSet, DWORD iOutPrecision, DWORD iClipPrecision,
+                      DWORD iQuality, DWORD iPitchAndFamily, LPCSTR pszFaceName)
+{
+    return CreateFontA(cHeight, cWidth, cEscapement, cOrientation, cWeight, bItalic, bUnderline, bStrikeOut, iCharSet,
+                       iOutPrecision, iClipPrecision, iQuality, iPitchAndFamily, pszFaceName);
+}
+
+HBRUSH RealCreateSolidBrush(COLORREF color) { return CreateSolidBrush(color); }
+BOOL RealDeleteObject(HGDIOBJ hObject) { return DeleteObject(hObject); }
+HRSRC RealFindResourceA(HMODULE hModule, LPCSTR lpName, LPCSTR lpType)
+{
+    return FindResourceA(hModule, lpName, lpType);
+}
+
 }  // namespace seam
 
 using seam::g_hooks;
@@ -217,4 +234,42 @@ HMENU WINAPI Seam_GetSystemMenu(HWND hWnd, BOOL bRevert)
 int WINAPI Seam_GetSystemMetrics(int nIndex)
 {
     return g_hooks.fnGetSystemMetrics ? g_hooks.fnGetSystemMetrics(nIndex) : GetSystemMetrics(nIndex);
+}
+
+BOOL WINAPI Seam_DestroyWindow(HWND hWnd)
+{
+    return g_hooks.fnDestroyWindow ? g_hooks.fnDestroyWindow(hWnd) : DestroyWindow(hWnd);
+}
+
+BOOL WINAPI Seam_MessageBeep(UINT uType)
+{
+    return g_hooks.fnMessageBeep ? g_hooks.fnMessageBeep(uType) : MessageBeep(uType);
+}
+
+HFONT WINAPI Seam_CreateFontA(int cHeight, int cWidth, int cEscapement, int cOrientation, int cWeight, DWORD bItalic,
+                              DWORD bUnderline, DWORD bStrikeOut, DWORD iCharSet, DWORD iOutPrecision,
+                              DWORD iClipPrecision, DWORD iQuality, DWORD iPitchAndFamily, LPCSTR pszFaceName)
+{
+    if (g_hooks.fnCreateFontA)
+        return g_hooks.fnCreateFontA(cHeight, cWidth, cEscapement, cOrientation, cWeight, bItalic, bUnderline,
+                                     bStrikeOut, iCharSet, iOutPrecision, iClipPrecision, iQuality, iPitchAndFamily,
+                                     pszFaceName);
+    return CreateFontA(cHeight, cWidth, cEscapement, cOrientation, cWeight, bItalic, bUnderline, bStrikeOut, iCharSet,
+                       iOutPrecision, iClipPrecision, iQuality, iPitchAndFamily, pszFaceName);
+}
+
+HBRUSH WINAPI Seam_CreateSolidBrush(COLORREF color)
+{
+    return g_hooks.fnCreateSolidBrush ? g_hooks.fnCreateSolidBrush(color) : CreateSolidBrush(color);
+}
+
+BOOL WINAPI Seam_DeleteObject(HGDIOBJ hObject)
+{
+    return g_hooks.fnDeleteObject ? g_hooks.fnDeleteObject(hObject) : DeleteObject(hObject);
+}
+
+HRSRC WINAPI Seam_FindResourceA(HMODULE hModule, LPCSTR lpName, LPCSTR lpType)
+{
+    return g_hooks.fnFindResourceA ? g_hooks.fnFindResourceA(hModule, lpName, lpType)
+                                   : FindResourceA(hModule, lpName, lpType);
 }

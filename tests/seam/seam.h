@@ -2,6 +2,9 @@
 //   seam::g_hooks  replacements of platform calls; an empty one means the real call
 //   seam::g_boxes  message boxes: the answers to give, and a record of each box
 //   seam::Reset    back to the real platform and no boxes
+//   seam::Real...  the platform's own call, for a hook that watches a call and
+//                  lets it through (test code calling the plain name would
+//                  reach its own hook again)
 #pragma once
 
 #include <deque>
@@ -35,6 +38,13 @@ struct Hooks
     std::function<int(HINSTANCE, UINT, LPSTR, int)> fnLoadStringA;
     std::function<HMENU(HWND, BOOL)> fnGetSystemMenu;
     std::function<int(int)> fnGetSystemMetrics;
+    std::function<BOOL(HWND)> fnDestroyWindow;
+    std::function<BOOL(UINT)> fnMessageBeep;
+    std::function<HFONT(int, int, int, int, int, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, LPCSTR)>
+        fnCreateFontA;
+    std::function<HBRUSH(COLORREF)> fnCreateSolidBrush;
+    std::function<BOOL(HGDIOBJ)> fnDeleteObject;
+    std::function<HRSRC(HMODULE, LPCSTR, LPCSTR)> fnFindResourceA;
 };
 
 extern Hooks g_hooks;
@@ -79,5 +89,12 @@ LONG RealRegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, LPD
 LONG RealRegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD Reserved, DWORD dwType, const BYTE* lpData,
                         DWORD cbData);
 HRESULT RealCoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContext, REFIID riid, LPVOID* ppv);
+BOOL RealDestroyWindow(HWND hWnd);
+HFONT RealCreateFontA(int cHeight, int cWidth, int cEscapement, int cOrientation, int cWeight, DWORD bItalic,
+                      DWORD bUnderline, DWORD bStrikeOut, DWORD iCharSet, DWORD iOutPrecision, DWORD iClipPrecision,
+                      DWORD iQuality, DWORD iPitchAndFamily, LPCSTR pszFaceName);
+HBRUSH RealCreateSolidBrush(COLORREF color);
+BOOL RealDeleteObject(HGDIOBJ hObject);
+HRSRC RealFindResourceA(HMODULE hModule, LPCSTR lpName, LPCSTR lpType);
 
 }  // namespace seam

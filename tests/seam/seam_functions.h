@@ -33,3 +33,11 @@ LONG WINAPI Seam_RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReser
 int WINAPI Seam_LoadStringA(HINSTANCE hInstance, UINT uID, LPSTR lpBuffer, int cchBufferMax);
 HMENU WINAPI Seam_GetSystemMenu(HWND hWnd, BOOL bRevert);
 int WINAPI Seam_GetSystemMetrics(int nIndex);
+BOOL WINAPI Seam_DestroyWindow(HWND hWnd);
+BOOL WINAPI Seam_MessageBeep(UINT uType);
+HFONT WINAPI Seam_CreateFontA(int cHeight, int cWidth, int cEscapement, int cOrientation, int cWeight, DWORD bItalic,
+                              DWORD bUnderline, DWORD bStrikeOut, DWORD iCharSet, DWORD iOutPrecision,
+                              DWORD iClipPrecision, DWORD iQuality, DWORD iPitchAndFamily, LPCSTR pszFaceName);
+HBRUSH WINAPI Seam_CreateSolidBrush(COLORREF color);
+BOOL WINAPI Seam_DeleteObject(HGDIOBJ hObject);
+HRSRC WINAPI Seam_FindResourceA(HMODULE hModule, LPCSTR lpName, LPCSTR lpType);

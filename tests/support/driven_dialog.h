@@ -3,6 +3,7 @@
 //                     after its set-up; a watchdog ends a dialog that is left
 //                     waiting, so no test hangs
 //   PumpMessages      lets the messages a step has posted be handled
+//   Click / PostKey   what a user's click on a button or key press sends
 #pragma once
 
 #include <functional>
@@ -16,6 +17,9 @@ const UINT_PTR WATCHDOG_TIMER = 0x7E57;
 const int WATCHDOG_RESULT = -0x7E57;
 
 void PumpMessages();
+void Click(CWnd& dlg, int nID);
+// A key pressed in the given window, handled when the modal loop reads it.
+void PostKey(HWND hWnd, UINT vk);
 
 template <class TDialog>
 class CDriven : public TDialog

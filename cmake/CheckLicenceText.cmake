@@ -1,0 +1,107 @@
+# Checks the licence text before it goes into the resources: the licence
+# dialog shows its bytes unchanged, and editors quietly add what the edit
+# control would show (a final line break, tabs, bare LF).
+# Usage: cmake -DLICENCE_TEXT=<file> -P CheckLicenceText.cmake
+#
+# The text must be 7-bit ASCII of printable characters, CR and LF only; every
+# line break is CR LF; each paragraph is one line, and paragraphs are separated
+# by lines that are empty or hold one space; it starts and ends with a
+# paragraph, with no line break after the last one.
+cmake_minimum_required(VERSION 3.25)
+
+if(NOT DEFINED LICENCE_TEXT)
+    message(FATAL_ERROR "CheckLicenceText: pass -DLICENCE_TEXT=<file>")
+endif()
+
+function(refuse where problem)
+    message(FATAL_ERROR "${LICENCE_TEXT}: ${where}: ${problem}")
+endfunction()
+
+# The end of a line: what it held decides whether it may stand there.
+#   kind: text, blank (empty or one space), or spaces (anything else of only spaces)
+function(check_line nLine kind previousKind)
+    if(kind STREQUAL "spaces")
+        refuse("line ${nLine}" "a line between paragraphs must be empty or hold exactly one space")
+    endif()
+    if(kind STREQUAL "text" AND previousKind STREQUAL "text")
+        refuse("line ${nLine}" "follows another line of text: each paragraph must be one line, with an empty line \
+or a line of one space between paragraphs")
+    endif()
+    if(nLine EQUAL 1 AND NOT kind STREQUAL "text")
+        refuse("line 1" "the text must begin with a paragraph, not with an empty line")
+    endif()
+endfunction()
+
+function(describe_byte byte out)
+    if(byte STREQUAL "09")
+        set(${out} "a tab" PARENT_SCOPE)
+    elseif(byte STREQUAL "00")
+        set(${out} "a NUL byte" PARENT_SCOPE)
+    else()
+        set(${out} "byte 0x${byte}" PARENT_SCOPE)
+    endif()
+endfunction()
+
+if(NOT EXISTS "${LICENCE_TEXT}" OR IS_DIRECTORY "${LICENCE_TEXT}")
+    message(FATAL_ERROR "${LICENCE_TEXT}: no such file")
+endif()
+file(READ "${LICENCE_TEXT}" hex HEX)
+string(LENGTH "${hex}" nHexDigits)
+if(nHexDigits EQUAL 0)
+    refuse("the file" "is empty; the installer would report itself corrupted")
+endif()
+math(EXPR nBytes "${nHexDigits} / 2")
+math(EXPR nLast "${nBytes} - 1")
+
+set(nLine 1)
+set(lineKind "")          # what the current line holds so far: "", spaces, text
+set(lineLength 0)
+set(previousKind "none")
+set(afterCR FALSE)
+foreach(nOffset RANGE 0 ${nLast})
+    math(EXPR nHex "${nOffset} * 2")
+    string(SUBSTRING "${hex}" ${nHex} 2 byte)
+    set(where "line ${nLine}, offset ${nOffset}")
+    if(afterCR AND NOT byte STREQUAL "0a")
+        refuse("${where}" "a carriage return (CR) without a line feed (LF) after it: line breaks must be CR LF")
+    endif()
+    if(byte STREQUAL "0d")
+        set(afterCR TRUE)
+        continue()
+    endif()
+    if(byte STREQUAL "0a")
+        if(NOT afterCR)
+            refuse("${where}" "a line feed (LF) without a carriage return (CR) before it: line breaks must be CR LF")
+        endif()
+        set(afterCR FALSE)
+        if(lineKind STREQUAL "" OR (lineKind STREQUAL "spaces" AND lineLength EQUAL 1))
+            set(lineKind "blank")
+        endif()
+        check_line(${nLine} ${lineKind} ${previousKind})
+        set(previousKind ${lineKind})
+        math(EXPR nLine "${nLine} + 1")
+        set(lineKind "")
+        set(lineLength 0)
+        continue()
+    endif()
+    # Printable 7-bit ASCII is 0x20 to 0x7E.
+    if(NOT byte MATCHES "^([2-6][0-9a-f]|7[0-9a-e])$")
+        describe_byte(${byte} what)
+        refuse("${where}" "${what}: only printable 7-bit ASCII characters, CR and LF are allowed")
+    endif()
+    math(EXPR lineLength "${lineLength} + 1")
+    if(NOT byte STREQUAL "20")
+        set(lineKind "text")
+    elseif(lineKind STREQUAL "")
+        set(lineKind "spaces")
+    endif()
+endforeach()
+
+if(afterCR OR byte STREQUAL "0a")
+    refuse("the end" "a line break after the last line: the text must end with its last character")
+endif()
+if(NOT lineKind STREQUAL "text")
+    refuse("line ${nLine}" "the text must end with a paragraph, not with an empty line or spaces")
+endif()
+check_line(${nLine} ${lineKind} ${previousKind})
+message(STATUS "${LICENCE_TEXT}: ${nBytes} bytes in ${nLine} lines, as the licence dialog needs them")
