@@ -19,23 +19,29 @@ set(LV_FRAMEWORK_SOURCES
     framework/msgmap.cpp
     framework/winapp.cpp
     framework/wnd.cpp)
+# What the installer and its uninstaller share: finding a running product and
+# the operations that remove an installation.
+set(LV_SHARED_SOURCES
+    app/running_product.cpp
+    install/files.cpp
+    install/paths.cpp
+    install/registry.cpp
+    install/shortcut_folders.cpp)
 set(LV_PRODUCT_SOURCES
     ${LV_FRAMEWORK_SOURCES}
+    ${LV_SHARED_SOURCES}
     app/backdrop_dialog.cpp
     app/installer_app.cpp
     app/licence_dialog.cpp
-    app/running_product.cpp
     app/welcome_dialog.cpp
     dialogs/install_dialog.cpp
-    install/files.cpp
     install/free_space.cpp
-    install/paths.cpp
     install/previous_install.cpp
-    install/registry.cpp
     install/registry_entries.cpp
     install/shortcuts.cpp
     install/target_check.cpp)
 list(TRANSFORM LV_PRODUCT_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/)
+list(TRANSFORM LV_SHARED_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/)
 
 # The installer's code, for the program and (seamed) for the tests.
 function(add_product_library name)
@@ -45,6 +51,10 @@ function(add_product_library name)
 endfunction()
 
 add_product_library(lv_product)
+
+add_library(lv_shared STATIC ${LV_SHARED_SOURCES})
+target_include_directories(lv_shared PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(lv_shared PUBLIC ${LV_SYSTEM_LIBS})
 
 # The licence text goes into the resources byte for byte; a text that breaks
 # its rules stops the build here rather than reaching the licence dialog.

@@ -1,38 +1,11 @@
 // CreateShortcut and DeleteShortcut: shell links on the desktop and in the
 // Start Menu group, made through the shell's link component.
-#include "install/shortcuts.h"
-
 #include <shlobj.h>
 
 #include "dialogs/install_dialog.h"
 #include "install/com_ptr.h"
 #include "install/paths.h"
-
-// The desktop as the shell names it; the Windows directory's "Desktop" when
-// the shell cannot.
-static std::string GetDesktopFolder()
-{
-    char szPath[MAX_PATH];
-    UINT nLength = ::GetWindowsDirectoryA(szPath, MAX_PATH);
-    std::string strFolder = std::string(szPath, nLength < MAX_PATH ? nLength : 0) + "\\Desktop";
-    LPITEMIDLIST pidl = NULL;
-    if (::SHGetSpecialFolderLocation(NULL, CSIDL_DESKTOP, &pidl) == S_OK) {
-        if (::SHGetPathFromIDListA(pidl, szPath))
-            strFolder = szPath;
-        ::CoTaskMemFree(pidl);
-    }
-    return strFolder;
-}
-
-std::string GetShortcutFolder(int bDesktop)
-{
-    return bDesktop ? GetDesktopFolder() : g_strStartMenuGroup;
-}
-
-std::string BuildShortcutPath(const std::string& strFolder, const char* pszTitle)
-{
-    return strFolder + "\\" + pszTitle + ".lnk";
-}
+#include "install/shortcut_folders.h"
 
 int CInstallDialog::CreateShortcut(std::string strStem, std::string strExtension, LPCSTR lpszTitle, int bDesktop)
 {
