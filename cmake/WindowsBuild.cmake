@@ -34,7 +34,9 @@ set(LV_PRODUCT_SOURCES
     app/installer_app.cpp
     app/licence_dialog.cpp
     app/welcome_dialog.cpp
+    dialogs/cancel_sequence.cpp
     dialogs/install_dialog.cpp
+    dialogs/install_sequence.cpp
     install/free_space.cpp
     install/previous_install.cpp
     install/registry_entries.cpp

@@ -208,7 +208,3 @@ void CInstallDialog::OnChangeTargetDir()
 {
     UpdateData(TRUE);
 }
-
-void CInstallDialog::OnInstall()
-{
-}

@@ -1,12 +1,23 @@
 // The install dialog: the installer's main window.
 //   CInstallDialog  target directory, status line, Install and Cancel, and
 //                   the install operations it runs
+//   g_b...          what the current run has installed, for Cancel to undo
 #pragma once
 
 #include <string>
 
 #include "framework/framework.h"
 #include "install/paths.h"
+
+// Set as each step of an installation succeeds, never reset: a later attempt
+// leaves the flags of an earlier one standing.
+extern BOOL g_bDirCreated;
+extern BOOL g_bExeInstalled;
+extern BOOL g_bHelpInstalled;
+extern BOOL g_bUninstallerInstalled;
+extern BOOL g_bReadmeInstalled;
+extern BOOL g_bShortcutsCreated;
+extern BOOL g_bRegistryWritten;
 
 class CInstallDialog : public CDialog
 {
@@ -26,6 +37,7 @@ public:
     // Install operations: nonzero on success; a failure has been reported to
     // the user when they return.
     int CheckTargetDirectory(std::string strPath);
+    int InstallPayloadFile(UINT nResourceId, LPCSTR lpszFileName);
     int CreateShortcut(std::string strStem, std::string strExtension, LPCSTR lpszTitle, int bDesktop);
     void DeleteShortcut(LPCSTR lpszTitle, int bDesktop);
     int WriteRegistryEntries();
@@ -37,6 +49,7 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
+    void OnCancel() override;
     const MessageMapEntry* GetMessageMap() const override;
 
     void OnSysCommand(UINT nID, LPARAM lParam);
@@ -53,6 +66,11 @@ private:
     void InitializeComponentLibrary();
     void OfferToRemovePreviousInstallation();
     int FindAppPathEntry(int bRemove);
+    BOOL InstallFiles();
+    BOOL InstallShortcuts();
+    void CompleteInstallation();
+    void ShowPhaseFailure(LPCSTR lpszText);
+    void RollBack();
     void ShowFreeSpaceRequirement();
 
     static const MessageMapEntry s_messageMap[];

@@ -1,0 +1,55 @@
+// OnCancel: leaving the install dialog, undoing what this run installed.
+#include "dialogs/install_dialog.h"
+#include "install/registry.h"
+
+static BOOL AnythingInstalled()
+{
+    return g_bDirCreated || g_bExeInstalled || g_bHelpInstalled || g_bUninstallerInstalled || g_bReadmeInstalled ||
+           g_bShortcutsCreated || g_bRegistryWritten;
+}
+
+void CInstallDialog::OnCancel()
+{
+    m_bCancelling = TRUE;
+    std::string strQuestion = AnythingInstalled() ? "This will abort the installation of Lumivane 1.10"
+                                                  : "Lumivane will not be installed on your system";
+    strQuestion += "\r\nDo you wish to cancel the installation?";
+    if (MessageBox(strQuestion.c_str(), "Cancel Install?", MB_YESNO | MB_ICONQUESTION) == IDNO) {
+        m_bCancelling = FALSE;
+        return;
+    }
+    SetStatus("Stand by:\r\nAborting installation...");
+    RollBack();
+    MessageBox("Lumivane was not installed on your system", "Installation Incomplete", MB_OK | MB_ICONINFORMATION);
+    EndDialog(0);
+    CDialog::OnCancel();
+}
+
+// Each step undoes what its flag says this run did, in a fixed order.
+void CInstallDialog::RollBack()
+{
+    if (g_bShortcutsCreated) {
+        DeleteShortcut(m_strProduct.c_str(), 0);
+        DeleteShortcut("Lumivane Help", 0);
+        DeleteShortcut("Uninstall Lumivane", 0);
+        RemoveTargetDirectory(g_strStartMenuGroup);
+    }
+    if (g_bExeInstalled)
+        DeleteTargetFile("Lumivane.exe");
+    if (g_bHelpInstalled)
+        DeleteTargetFile("Lumivane.hlp");
+    if (g_bReadmeInstalled)
+        DeleteTargetFile("Lumivane.txt");
+    if (g_bUninstallerInstalled)
+        DeleteTargetFile("Uninstall.exe");
+    if (g_bDirCreated)
+        RemoveTargetDirectory(m_strTargetDir);
+    if (g_bRegistryWritten) {
+        // The whole product key: any version below it was written by this run
+        // (set-up removed an earlier one or ended), and an empty product key
+        // left behind would pass for a previous installation next time.
+        DeleteRegistryTree(PRODUCT_KEY_PARENT, m_strProduct.c_str());
+        DeleteRegistryTree("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths", "Lumivane.exe");
+        DeleteRegistryTree("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall", m_strProduct.c_str());
+    }
+}
