@@ -12,6 +12,8 @@
 #define GetProcAddress Seam_GetProcAddress
 #define FindWindowA Seam_FindWindowA
 #define PostMessageA Seam_PostMessageA
+#define SetDlgItemTextA Seam_SetDlgItemTextA
+#define ShellExecuteA Seam_ShellExecuteA
 #define CoInitialize Seam_CoInitialize
 #define CoCreateInstance Seam_CoCreateInstance
 #define GetDiskFreeSpaceA Seam_GetDiskFreeSpaceA

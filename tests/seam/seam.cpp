@@ -1,6 +1,8 @@
 // Built without the redirecting header: here the names are the platform's own.
 #include "seam.h"
 
+#include <shellapi.h>
+
 #include <cstdio>
 
 namespace seam {
@@ -41,6 +43,8 @@ int CMessageBoxScript::Show(HWND hOwner, LPCSTR lpszText, LPCSTR lpszCaption, UI
     m_records.push_back(record);
     std::fprintf(stderr, "%s\n", DescribeBox(lpszText, lpszCaption, uType).c_str());
     std::fflush(stderr);
+    if (m_fnOnShow)
+        m_fnOnShow(record);
     if (!m_answers.empty()) {
         int nAnswer = m_answers.front();
         m_answers.pop_front();
@@ -54,6 +58,18 @@ void CMessageBoxScript::Clear()
 {
     m_records.clear();
     m_answers.clear();
+    m_fnOnShow = nullptr;
+}
+
+BOOL RealSetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPCSTR lpString)
+{
+    return SetDlgItemTextA(hDlg, nIDDlgItem, lpString);
+}
+
+HINSTANCE RealShellExecuteA(HWND hwnd, LPCSTR lpOperation, LPCSTR lpFile, LPCSTR lpParameters, LPCSTR lpDirectory,
+                            INT nShowCmd)
+{
+    return ShellExecuteA(hwnd, lpOperation, lpFile, lpParameters, lpDirectory, nShowCmd);
 }
 
 FARPROC RealGetProcAddress(HMODULE hModule, LPCSTR lpProcName)
@@ -141,6 +157,19 @@ HWND WINAPI Seam_FindWindowA(LPCSTR lpClassName, LPCSTR lpWindowName)
 {
     return g_hooks.fnFindWindowA ? g_hooks.fnFindWindowA(lpClassName, lpWindowName)
                                  : FindWindowA(lpClassName, lpWindowName);
+}
+
+BOOL WINAPI Seam_SetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPCSTR lpString)
+{
+    return g_hooks.fnSetDlgItemTextA ? g_hooks.fnSetDlgItemTextA(hDlg, nIDDlgItem, lpString)
+                                     : SetDlgItemTextA(hDlg, nIDDlgItem, lpString);
+}
+
+HINSTANCE WINAPI Seam_ShellExecuteA(HWND hwnd, LPCSTR lpOperation, LPCSTR lpFile, LPCSTR lpParameters,
+                                    LPCSTR lpDirectory, INT nShowCmd)
+{
+    return g_hooks.fnShellExecuteA ? g_hooks.fnShellExecuteA(hwnd, lpOperation, lpFile, lpParameters, lpDirectory, nShowCmd)
+                                   : ShellExecuteA(hwnd, lpOperation, lpFile, lpParameters, lpDirectory, nShowCmd);
 }
 
 BOOL WINAPI Seam_PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)

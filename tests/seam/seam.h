@@ -24,6 +24,8 @@ struct Hooks
     std::function<FARPROC(HMODULE, LPCSTR)> fnGetProcAddress;
     std::function<HWND(LPCSTR, LPCSTR)> fnFindWindowA;
     std::function<BOOL(HWND, UINT, WPARAM, LPARAM)> fnPostMessageA;
+    std::function<BOOL(HWND, int, LPCSTR)> fnSetDlgItemTextA;
+    std::function<HINSTANCE(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT)> fnShellExecuteA;
     std::function<HRESULT(LPVOID)> fnCoInitialize;
     std::function<HRESULT(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*)> fnCoCreateInstance;
     std::function<BOOL(LPCSTR, LPDWORD, LPDWORD, LPDWORD, LPDWORD)> fnGetDiskFreeSpaceA;
@@ -70,6 +72,8 @@ public:
 
     std::vector<BoxRecord> m_records;
     std::deque<int> m_answers;
+    // Called as each box is shown, while its owner is as the box finds it.
+    std::function<void(const BoxRecord&)> m_fnOnShow;
 };
 
 extern CMessageBoxScript g_boxes;
@@ -86,6 +90,9 @@ LONG RealRegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD Reserved, LPSTR lpCla
                          LPDWORD lpdwDisposition);
 LONG RealRegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType, LPBYTE lpData,
                           LPDWORD lpcbData);
+BOOL RealSetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPCSTR lpString);
+HINSTANCE RealShellExecuteA(HWND hwnd, LPCSTR lpOperation, LPCSTR lpFile, LPCSTR lpParameters, LPCSTR lpDirectory,
+                            INT nShowCmd);
 LONG RealRegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD Reserved, DWORD dwType, const BYTE* lpData,
                         DWORD cbData);
 HRESULT RealCoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContext, REFIID riid, LPVOID* ppv);

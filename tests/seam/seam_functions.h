@@ -13,6 +13,9 @@ HMODULE WINAPI Seam_LoadLibraryA(LPCSTR lpLibFileName);
 UINT WINAPI Seam_GetWindowsDirectoryA(LPSTR lpBuffer, UINT uSize);
 FARPROC WINAPI Seam_GetProcAddress(HMODULE hModule, LPCSTR lpProcName);
 HWND WINAPI Seam_FindWindowA(LPCSTR lpClassName, LPCSTR lpWindowName);
+BOOL WINAPI Seam_SetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPCSTR lpString);
+HINSTANCE WINAPI Seam_ShellExecuteA(HWND hwnd, LPCSTR lpOperation, LPCSTR lpFile, LPCSTR lpParameters,
+                                    LPCSTR lpDirectory, INT nShowCmd);
 BOOL WINAPI Seam_PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 HRESULT WINAPI Seam_CoInitialize(LPVOID pvReserved);
 HRESULT WINAPI Seam_CoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContext, REFIID riid,

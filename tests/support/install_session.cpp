@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/installer_app.h"
+#include "tests/seam/seam.h"
 
 extern CInstallerApp theApp;
 
@@ -19,6 +20,37 @@ void RunInstallDialog(std::function<void(CDrivenInstall&)> fnSteps)
     // closes it; a test that runs the dialog again needs it closed between.
     ::CoUninitialize();
     ASSERT_EQ(0, nResult) << "the dialog did not run its steps";
+}
+
+INT_PTR RunInstallDialogToEnd(std::function<void(CDrivenInstall&)> fnSteps)
+{
+    CDrivenInstall dlg(fnSteps);
+    theApp.m_pMainWnd = &dlg;
+    INT_PTR nResult = dlg.DoModal();
+    theApp.m_pMainWnd = NULL;
+    ::CoUninitialize();
+    return nResult;
+}
+
+void FakeShellFolders(const std::map<int, std::string>& folders)
+{
+    // The shell is asked for an item list, then for its path: the list carries the CSIDL.
+    seam::g_hooks.fnSHGetSpecialFolderLocation = [folders](HWND, int nFolder, LPITEMIDLIST* ppidl) -> HRESULT {
+        *ppidl = NULL;
+        if (folders.find(nFolder) == folders.end())
+            return E_FAIL;
+        int* pnFolder = static_cast<int*>(::CoTaskMemAlloc(sizeof(int)));
+        *pnFolder = nFolder;
+        *ppidl = reinterpret_cast<LPITEMIDLIST>(pnFolder);
+        return S_OK;
+    };
+    seam::g_hooks.fnSHGetPathFromIDListA = [folders](LPCITEMIDLIST pidl, LPSTR pszPath) -> BOOL {
+        std::map<int, std::string>::const_iterator it = folders.find(*reinterpret_cast<const int*>(pidl));
+        if (it == folders.end())
+            return FALSE;
+        lstrcpynA(pszPath, it->second.c_str(), MAX_PATH);
+        return TRUE;
+    };
 }
 
 std::string ControlText(CWnd& dlg, int nID)

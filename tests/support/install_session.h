@@ -1,6 +1,8 @@
 // Running the install dialog in a test, and the test's own folders.
 //   RunInstallDialog  the dialog as the application's main window; the steps
 //                     run once its set-up is done, then it ends
+//   RunInstallDialogToEnd  the same, for steps that end the dialog themselves
+//   FakeShellFolders  the shell's special folders, as the test wants them
 //   ControlText       the text of one of a dialog's controls
 //   CTestFolder       a fresh, empty folder on the tests' drive T:, removed
 //                     with everything in it afterwards
@@ -15,7 +17,12 @@
 
 typedef CDriven<CInstallDialog> CDrivenInstall;
 
+#include <map>
+
 void RunInstallDialog(std::function<void(CDrivenInstall&)> fnSteps);
+INT_PTR RunInstallDialogToEnd(std::function<void(CDrivenInstall&)> fnSteps);
+// Folders the shell names for CSIDL values; other CSIDLs are not found.
+void FakeShellFolders(const std::map<int, std::string>& folders);
 std::string ControlText(CWnd& dlg, int nID);
 std::string CurrentDirectory();
 
