@@ -78,7 +78,8 @@ endfunction()
 add_executable(InstallLV WIN32
     framework/winmain.cpp
     app/app_main.cpp
-    res/InstallLV.rc)
+    res/InstallLV.rc
+    res/InstallLV-program.rc)
 target_link_libraries(InstallLV PRIVATE lv_product)
 target_link_options(InstallLV PRIVATE -s -Wl,--gc-sections)
 add_licence_text_dependency(InstallLV ${CMAKE_SOURCE_DIR}/res/InstallLV.rc)
