@@ -6,8 +6,6 @@
 #include "app/running_product.h"
 #include "dialogs/install_dialog.h"
 
-HMODULE g_hVersionLibrary = NULL;
-
 CInstallerApp::CInstallerApp() : m_pBackdrop(NULL) {}
 
 static void LetGoOfMutex(HANDLE hMutex)

@@ -24,7 +24,8 @@ set(LV_PRODUCT_SOURCES
     app/installer_app.cpp
     app/running_product.cpp
     dialogs/install_dialog.cpp
-    install/paths.cpp)
+    install/paths.cpp
+    install/payload.cpp)
 list(TRANSFORM LV_PRODUCT_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/)
 
 # The installer's code, for the program and (seamed) for the tests.

@@ -27,6 +27,11 @@ public:
     // The installer's "ERROR" box; bAbort marks the installation as given up.
     void ShowInstallError(int bAbort, LPCSTR lpszText);
 
+    // Expands the MSZ resource nResourceId into the current directory as
+    // lpszFileName, with the fixed time stamp (install/payload.cpp). Zero
+    // after its own error box.
+    int InstallPayloadFile(UINT nResourceId, LPCSTR lpszFileName);
+
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
