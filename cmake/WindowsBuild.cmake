@@ -37,11 +37,15 @@ endfunction()
 
 add_product_library(lv_product)
 
+include(cmake/Payload.cmake)
+add_subdirectory(payload)
+
 add_executable(InstallLV WIN32
     framework/winmain.cpp
     app/app_main.cpp
     res/InstallLV.rc)
 target_link_libraries(InstallLV PRIVATE lv_product)
+lv_embed_payload_in(InstallLV)
 target_link_options(InstallLV PRIVATE -s -Wl,--gc-sections)
 
 if(LV_BUILD_TESTS)
