@@ -20,3 +20,5 @@
 #define LoadStringA Seam_LoadStringA
 #define GetSystemMenu Seam_GetSystemMenu
 #define GetSystemMetrics Seam_GetSystemMetrics
+#define GetCurrentDirectoryA Seam_GetCurrentDirectoryA
+#define CreateFileA Seam_CreateFileA

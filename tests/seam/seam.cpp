@@ -147,3 +147,19 @@ int WINAPI Seam_GetSystemMetrics(int nIndex)
 {
     return g_hooks.fnGetSystemMetrics ? g_hooks.fnGetSystemMetrics(nIndex) : GetSystemMetrics(nIndex);
 }
+
+DWORD WINAPI Seam_GetCurrentDirectoryA(DWORD nBufferLength, LPSTR lpBuffer)
+{
+    return g_hooks.fnGetCurrentDirectoryA ? g_hooks.fnGetCurrentDirectoryA(nBufferLength, lpBuffer)
+                                          : GetCurrentDirectoryA(nBufferLength, lpBuffer);
+}
+
+HANDLE WINAPI Seam_CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
+                               LPSECURITY_ATTRIBUTES lpSecurityAttributes, DWORD dwCreationDisposition,
+                               DWORD dwFlagsAndAttributes, HANDLE hTemplateFile)
+{
+    return g_hooks.fnCreateFileA ? g_hooks.fnCreateFileA(lpFileName, dwDesiredAccess, dwShareMode, lpSecurityAttributes,
+                                                         dwCreationDisposition, dwFlagsAndAttributes, hTemplateFile)
+                                 : CreateFileA(lpFileName, dwDesiredAccess, dwShareMode, lpSecurityAttributes,
+                                               dwCreationDisposition, dwFlagsAndAttributes, hTemplateFile);
+}

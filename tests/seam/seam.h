@@ -29,6 +29,8 @@ struct Hooks
     std::function<int(HINSTANCE, UINT, LPSTR, int)> fnLoadStringA;
     std::function<HMENU(HWND, BOOL)> fnGetSystemMenu;
     std::function<int(int)> fnGetSystemMetrics;
+    std::function<DWORD(DWORD, LPSTR)> fnGetCurrentDirectoryA;
+    std::function<HANDLE(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE)> fnCreateFileA;
 };
 
 extern Hooks g_hooks;

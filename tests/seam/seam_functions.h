@@ -23,3 +23,7 @@ LONG WINAPI Seam_RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReser
 int WINAPI Seam_LoadStringA(HINSTANCE hInstance, UINT uID, LPSTR lpBuffer, int cchBufferMax);
 HMENU WINAPI Seam_GetSystemMenu(HWND hWnd, BOOL bRevert);
 int WINAPI Seam_GetSystemMetrics(int nIndex);
+DWORD WINAPI Seam_GetCurrentDirectoryA(DWORD nBufferLength, LPSTR lpBuffer);
+HANDLE WINAPI Seam_CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
+                               LPSECURITY_ATTRIBUTES lpSecurityAttributes, DWORD dwCreationDisposition,
+                               DWORD dwFlagsAndAttributes, HANDLE hTemplateFile);
