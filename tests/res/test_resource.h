@@ -7,3 +7,4 @@
 #define IDC_TEST_EDIT2      902
 #define IDC_TEST_LABEL      903
 #define IDC_TEST_OTHER      904
+#define IDR_TEST_EMPTY_MSZ  920
