@@ -10,8 +10,6 @@
 #include "dialogs/install_dialog.h"
 #include "res/resource.h"
 
-HMODULE g_hVersionLibrary = NULL;
-
 CInstallerApp::CInstallerApp() : m_pBackdrop(NULL) {}
 
 static void LetGoOfMutex(HANDLE hMutex)

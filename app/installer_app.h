@@ -1,14 +1,13 @@
 // The installer's application object and its start-up.
 //   CInstallerApp      start-up checks, the backdrop, the welcome and the licence,
 //                      the running-instance guard, the install dialog
-//   g_hVersionLibrary  the version library, loaded once at start-up and kept
+// Start-up loads the version library into g_hVersionLibrary (install/payload.h).
 #pragma once
 
 #include "framework/framework.h"
+#include "install/payload.h"
 
 class CBackdropDialog;
-
-extern HMODULE g_hVersionLibrary;
 
 class CInstallerApp : public CWinApp
 {

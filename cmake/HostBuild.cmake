@@ -40,6 +40,13 @@ add_windows_build(win64 x86_64-w64-mingw32 -DLV_BUILD_TESTS=ON)
 
 add_subdirectory(tests/artifact)
 
+# `cmake --build build --target payload_bench`: the SZDD codec's sizes and speeds
+# on the shipped build's payload files.
+add_custom_target(payload_bench
+    COMMAND ${CMAKE_COMMAND} --build ${CMAKE_BINARY_DIR}/win32 --target payload_bench
+    USES_TERMINAL VERBATIM)
+add_dependencies(payload_bench win32 szdd_bench)
+
 # One ctest run from the top covers the host tools and the Windows tests.
 file(WRITE ${CMAKE_BINARY_DIR}/win64-tests.cmake "subdirs(\"${CMAKE_BINARY_DIR}/win64\")\n")
 set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_BINARY_DIR}/win64-tests.cmake)

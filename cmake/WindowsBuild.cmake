@@ -38,6 +38,7 @@ set(LV_PRODUCT_SOURCES
     dialogs/install_dialog.cpp
     dialogs/install_sequence.cpp
     install/free_space.cpp
+    install/payload.cpp
     install/previous_install.cpp
     install/registry_entries.cpp
     install/shortcuts.cpp
@@ -75,12 +76,16 @@ function(add_licence_text_dependency target rc_file)
     add_dependencies(${target} licence_text_check)
 endfunction()
 
+include(cmake/Payload.cmake)
+add_subdirectory(payload)
+
 add_executable(InstallLV WIN32
     framework/winmain.cpp
     app/app_main.cpp
     res/InstallLV.rc
     res/InstallLV-program.rc)
 target_link_libraries(InstallLV PRIVATE lv_product)
+lv_embed_payload_in(InstallLV)
 target_link_options(InstallLV PRIVATE -s -Wl,--gc-sections)
 add_licence_text_dependency(InstallLV ${CMAKE_SOURCE_DIR}/res/InstallLV.rc)
 

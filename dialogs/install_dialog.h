@@ -37,6 +37,8 @@ public:
     // Install operations: nonzero on success; a failure has been reported to
     // the user when they return.
     int CheckTargetDirectory(std::string strPath);
+    // Expands the MSZ resource nResourceId into the current directory as
+    // lpszFileName, with the fixed time stamp.
     int InstallPayloadFile(UINT nResourceId, LPCSTR lpszFileName);
     int CreateShortcut(std::string strStem, std::string strExtension, LPCSTR lpszTitle, int bDesktop);
     void DeleteShortcut(LPCSTR lpszTitle, int bDesktop);

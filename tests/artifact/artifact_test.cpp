@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "pe_image.h"
+#include "szdd_codec.h"
 
 namespace {
 
@@ -56,6 +57,34 @@ TEST(ArtifactTest, NeitherBuildImportsTheVersionLibrary)
         for (const std::string& strDll : image.m_importedDlls)
             EXPECT_NE("version.dll", Lower(strDll)) << pszPath;
     }
+}
+
+// The product the shipped installer carries is built for the same Windows.
+TEST(ArtifactTest, ShippedProductIs32BitGuiWithOnlySystemImports)
+{
+    CPeImage image;
+    ASSERT_TRUE(image.Load(LV_PRODUCT_WIN32)) << image.m_strError;
+    EXPECT_EQ(0x14C, image.m_nMachine) << "Intel 80386";
+    EXPECT_EQ(0x10B, image.m_nMagic) << "PE32";
+    EXPECT_EQ(2, image.m_nSubsystem) << "Windows GUI";
+    ASSERT_FALSE(image.m_importedDlls.empty());
+    for (const std::string& strDll : image.m_importedDlls)
+        EXPECT_TRUE(IsSystemDll(strDll)) << strDll << " would have to travel beside the program";
+}
+
+// The read-me's stored form draws on the window's initial spaces, so an
+// expander that fills its window with anything else gets a different text.
+TEST(ArtifactTest, StoredReadmeDependsOnTheInitialSpaces)
+{
+    std::vector<unsigned char> readme, stored, expanded, otherFill;
+    std::string strError;
+    ASSERT_TRUE(ReadWholeFile(LV_README_WIN32, readme, strError)) << strError;
+    ASSERT_TRUE(ReadWholeFile(LV_README_WIN32 ".msz", stored, strError)) << strError;
+    ASSERT_TRUE(ExpandSzdd(stored.data(), stored.size(), expanded, strError)) << strError;
+    EXPECT_TRUE(expanded == readme);
+    ASSERT_TRUE(ExpandSzddWithFill(stored.data(), stored.size(), '#', otherFill, strError)) << strError;
+    EXPECT_EQ(readme.size(), otherFill.size());
+    EXPECT_NE(std::count(otherFill.begin(), otherFill.end(), '#'), std::count(readme.begin(), readme.end(), '#'));
 }
 
 TEST(ArtifactTest, ReaderRefusesWhatIsNoProgram)

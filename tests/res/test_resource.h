@@ -9,3 +9,4 @@
 #define IDC_TEST_OTHER      904
 #define IDR_TEST_EMPTY_TEXT     920
 #define IDR_TEST_NUL_TEXT       921
+#define IDR_TEST_EMPTY_MSZ  930

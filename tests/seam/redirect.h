@@ -33,3 +33,5 @@
 #define CreateSolidBrush Seam_CreateSolidBrush
 #define DeleteObject Seam_DeleteObject
 #define FindResourceA Seam_FindResourceA
+#define GetCurrentDirectoryA Seam_GetCurrentDirectoryA
+#define CreateFileA Seam_CreateFileA

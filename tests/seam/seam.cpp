@@ -302,3 +302,19 @@ HRSRC WINAPI Seam_FindResourceA(HMODULE hModule, LPCSTR lpName, LPCSTR lpType)
     return g_hooks.fnFindResourceA ? g_hooks.fnFindResourceA(hModule, lpName, lpType)
                                    : FindResourceA(hModule, lpName, lpType);
 }
+
+DWORD WINAPI Seam_GetCurrentDirectoryA(DWORD nBufferLength, LPSTR lpBuffer)
+{
+    return g_hooks.fnGetCurrentDirectoryA ? g_hooks.fnGetCurrentDirectoryA(nBufferLength, lpBuffer)
+                                          : GetCurrentDirectoryA(nBufferLength, lpBuffer);
+}
+
+HANDLE WINAPI Seam_CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
+                               LPSECURITY_ATTRIBUTES lpSecurityAttributes, DWORD dwCreationDisposition,
+                               DWORD dwFlagsAndAttributes, HANDLE hTemplateFile)
+{
+    return g_hooks.fnCreateFileA ? g_hooks.fnCreateFileA(lpFileName, dwDesiredAccess, dwShareMode, lpSecurityAttributes,
+                                                         dwCreationDisposition, dwFlagsAndAttributes, hTemplateFile)
+                                 : CreateFileA(lpFileName, dwDesiredAccess, dwShareMode, lpSecurityAttributes,
+                                               dwCreationDisposition, dwFlagsAndAttributes, hTemplateFile);
+}

@@ -47,6 +47,8 @@ struct Hooks
     std::function<HBRUSH(COLORREF)> fnCreateSolidBrush;
     std::function<BOOL(HGDIOBJ)> fnDeleteObject;
     std::function<HRSRC(HMODULE, LPCSTR, LPCSTR)> fnFindResourceA;
+    std::function<DWORD(DWORD, LPSTR)> fnGetCurrentDirectoryA;
+    std::function<HANDLE(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE)> fnCreateFileA;
 };
 
 extern Hooks g_hooks;

@@ -44,3 +44,7 @@ HFONT WINAPI Seam_CreateFontA(int cHeight, int cWidth, int cEscapement, int cOri
 HBRUSH WINAPI Seam_CreateSolidBrush(COLORREF color);
 BOOL WINAPI Seam_DeleteObject(HGDIOBJ hObject);
 HRSRC WINAPI Seam_FindResourceA(HMODULE hModule, LPCSTR lpName, LPCSTR lpType);
+DWORD WINAPI Seam_GetCurrentDirectoryA(DWORD nBufferLength, LPSTR lpBuffer);
+HANDLE WINAPI Seam_CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
+                               LPSECURITY_ATTRIBUTES lpSecurityAttributes, DWORD dwCreationDisposition,
+                               DWORD dwFlagsAndAttributes, HANDLE hTemplateFile);

@@ -4,8 +4,10 @@
 The pictures are simple shapes so that they stay readable at 16x16:
   InstallLV.ico  a dark-blue box with a cyan vane and a yellow light above it
   About.ico      a yellow lamp on a cyan disc
-Run it from the repository root; it rewrites res/*.ico.
+  Lumivane.ico   the product's: a colour wheel of six hues around a white eye
+Run it from the repository root; it rewrites res/*.ico and payload/lumivane/Lumivane.ico.
 """
+import math
 import struct
 
 # The standard 16-colour palette, index: (r, g, b)
@@ -17,6 +19,7 @@ PALETTE = [
 ]
 TRANSPARENT = None
 BLACK, NAVY, GREY, YELLOW, CYAN, WHITE = 0, 4, 8, 11, 14, 15
+RED, GREEN, BLUE, MAGENTA = 9, 10, 12, 13
 
 
 def installer_picture(n):
@@ -61,6 +64,28 @@ def about_picture(n):
     return rows
 
 
+def lumivane_picture(n):
+    hues = [RED, YELLOW, GREEN, CYAN, BLUE, MAGENTA]
+    s = n / 32.0
+    rows = []
+    for y in range(n):
+        row = []
+        for x in range(n):
+            X, Y = x / s + 0.5 - 16, y / s + 0.5 - 16
+            d = X * X + Y * Y
+            c = TRANSPARENT
+            if d < 225:
+                c = BLACK
+                if d < 30:
+                    c = WHITE if d < 20 else BLACK
+                elif d < 180:
+                    sector = int((math.atan2(-Y, X) + math.pi) / (2 * math.pi) * 6) % 6
+                    c = hues[sector]
+            row.append(c)
+        rows.append(row)
+    return rows
+
+
 def dib(rows):
     n = len(rows)
     header = struct.pack('<IiiHHIIiiII', 40, n, 2 * n, 1, 4, 0, 0, 0, 0, 16, 0)
@@ -96,3 +121,4 @@ def write_icon(path, picture):
 
 write_icon('res/InstallLV.ico', installer_picture)
 write_icon('res/About.ico', about_picture)
+write_icon('payload/lumivane/Lumivane.ico', lumivane_picture)

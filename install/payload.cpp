@@ -1,0 +1,142 @@
+#include "payload.h"
+
+#include <cstdio>
+#include <string>
+
+#include "dialogs/install_dialog.h"
+#include "res/resource.h"
+
+HMODULE g_hVersionLibrary = NULL;
+
+const PayloadFile g_rgPayloadFiles[PAYLOAD_FILE_COUNT] = {
+    { IDR_PAYLOAD_EXE, "Lumivane.exe" },
+    { IDR_PAYLOAD_HELP, "Lumivane.hlp" },
+    { IDR_PAYLOAD_UNINSTALL, "Uninstall.exe" },
+    { IDR_PAYLOAD_README, "Lumivane.txt" },
+};
+
+// Both in the current directory: the resource as stored, and its expansion.
+static const char COMPRESSED_COPY[] = "LV.MSZ";
+static const char EXPANDED_COPY[] = "LV.XXX";
+
+// What the expansion reports when the version library lacks the call.
+static const DWORD EXPANSION_UNAVAILABLE = 0xFFFFFFFF;
+
+// VerInstallFileA as documented (some headers declare its input texts writable).
+typedef DWORD(APIENTRY* VerInstallFileProc)(DWORD uFlags, LPCSTR szSrcFileName, LPCSTR szDestFileName,
+                                            LPCSTR szSrcDir, LPCSTR szDestDir, LPCSTR szCurDir, LPSTR szTmpFile,
+                                            PUINT puTmpFileLen);
+
+// The payload resource's bytes; zero after the error box when there are none.
+static int LockPayloadResource(CInstallDialog& dlg, UINT nResourceId, const void** ppBytes, DWORD* pnSize)
+{
+    HMODULE hModule = AfxGetResourceHandle();
+    HRSRC hResource = ::FindResourceA(hModule, MAKEINTRESOURCEA(nResourceId), "MSZ");
+    HGLOBAL hLoaded = hResource != NULL ? ::LoadResource(hModule, hResource) : NULL;
+    if (hLoaded == NULL) {
+        dlg.ShowInstallError(0, "Setup file appears to be corrupted!");
+        return 0;
+    }
+    *pnSize = ::SizeofResource(hModule, hResource);
+    *ppBytes = ::LockResource(hLoaded);
+    if (*ppBytes == NULL || *pnSize == 0) {
+        dlg.ShowInstallError(0, "Setup file is corrupted!");
+        return 0;
+    }
+    return 1;
+}
+
+// The resource bytes, still compressed, into LV.MSZ in one write straight from
+// the resource memory; zero after the error box. A partly written file stays.
+static int WriteCompressedCopy(CInstallDialog& dlg, const void* pBytes, DWORD nSize)
+{
+    std::FILE* pFile = std::fopen(COMPRESSED_COPY, "wb");
+    if (pFile == NULL) {
+        dlg.ShowInstallError(0, "Can't overwrite temporary file \"LV.MSZ\"");
+        return 0;
+    }
+    size_t nWritten = std::fwrite(pBytes, 1, nSize, pFile);
+    // What the stream still holds reaches the disk only now. Its failure is a
+    // short write too: passed over, a truncated file would be expanded and
+    // installed. Not every run-time library reports it from the close alone.
+    int bComplete = nWritten == nSize && std::fflush(pFile) == 0;
+    bComplete = std::fclose(pFile) == 0 && bComplete;
+    if (!bComplete) {
+        dlg.ShowInstallError(0, "Insufficient space, or disk error");
+        return 0;
+    }
+    return 1;
+}
+
+// Has the version library expand LV.MSZ into LV.XXX; 0 on success.
+static DWORD ExpandCompressedCopy(LPCSTR lpszCurrentDir)
+{
+    // By way of the one function type that converts to any other without complaint.
+    VerInstallFileProc pfnVerInstallFile = reinterpret_cast<VerInstallFileProc>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(g_hVersionLibrary, "VerInstallFileA")));
+    if (pfnVerInstallFile == NULL)
+        return EXPANSION_UNAVAILABLE;
+    char szTempFile[MAX_PATH];
+    ::ZeroMemory(szTempFile, sizeof(szTempFile));
+    UINT nTempFileLength = MAX_PATH;
+    return pfnVerInstallFile(VIFF_FORCEINSTALL, COMPRESSED_COPY, EXPANDED_COPY, lpszCurrentDir, lpszCurrentDir,
+                             lpszCurrentDir, szTempFile, &nTempFileLength);
+}
+
+// Gives the file the fixed time stamp, 10 December 2001 01:10:00 local time,
+// as its creation, last-access and last-write time; zero when it cannot be opened.
+static int StampInstalledFile(LPCSTR lpszFileName)
+{
+    HANDLE hFile = ::CreateFileA(lpszFileName, GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, NULL);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return 0;
+    SYSTEMTIME stamp;
+    ::GetLocalTime(&stamp);  // only its day of the week stays, and the conversion ignores that
+    stamp.wYear = 2001;
+    stamp.wMonth = 12;
+    stamp.wDay = 10;
+    stamp.wHour = 1;
+    stamp.wMinute = 10;
+    stamp.wSecond = 0;
+    stamp.wMilliseconds = 0;
+    FILETIME ftLocal = { 0, 0 };
+    FILETIME ftUniversal = { 0, 0 };
+    ::SystemTimeToFileTime(&stamp, &ftLocal);
+    ::LocalFileTimeToFileTime(&ftLocal, &ftUniversal);
+    ::SetFileTime(hFile, &ftUniversal, &ftUniversal, &ftUniversal);
+    ::CloseHandle(hFile);
+    return 1;
+}
+
+int CInstallDialog::InstallPayloadFile(UINT nResourceId, LPCSTR lpszFileName)
+{
+    char szCurrentDir[MAX_PATH];
+    DWORD nLength = ::GetCurrentDirectoryA(MAX_PATH, szCurrentDir);
+    if (nLength == 0 || nLength >= MAX_PATH) {  // too long a directory gives the length it needs
+        ShowInstallError(0, "Can't retrieve current directory");
+        return 0;
+    }
+    const void* pBytes = NULL;
+    DWORD nSize = 0;
+    if (!LockPayloadResource(*this, nResourceId, &pBytes, &nSize) || !WriteCompressedCopy(*this, pBytes, nSize))
+        return 0;
+
+    std::string strFileName = lpszFileName;
+    // A failed expansion is reported, but whether there is an LV.XXX to put in
+    // place decides the outcome.
+    if (ExpandCompressedCopy(szCurrentDir) != 0)
+        ShowInstallError(0, ("Can't expand installation file " + strFileName).c_str());
+    std::remove(COMPRESSED_COPY);
+    ::SetFileAttributesA(lpszFileName, FILE_ATTRIBUTE_NORMAL);  // an earlier copy may be read-only
+    ::DeleteFileA(lpszFileName);
+    if (std::rename(EXPANDED_COPY, lpszFileName) != 0) {
+        ShowInstallError(0, ("Can't rename installation file " + strFileName).c_str());
+        return 0;
+    }
+    if (!StampInstalledFile(lpszFileName)) {
+        ShowInstallError(0, ("Can't timestamp install file " + strFileName).c_str());
+        return 0;
+    }
+    return 1;
+}

@@ -1,0 +1,4 @@
+// Resource ids of Lumivane.
+#pragma once
+
+#define IDI_LUMIVANE    1
