@@ -79,7 +79,7 @@ TEST_F(CancelSequenceTest, NoChangesNothingAndTheQuestionComesAgain)
         strStatusAfter = ControlText(d, IDC_STATUS);
         seam::g_boxes.Answer(IDNO);
         PostKey(d.GetDlgItem(IDC_TARGET_DIR), VK_ESCAPE);
-        PumpMessages();
+        PumpMessages(d.m_hWnd);
         seam::g_boxes.Answer(IDNO);
         d.SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
         PumpMessages();

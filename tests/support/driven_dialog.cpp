@@ -1,9 +1,11 @@
 #include "driven_dialog.h"
 
-void PumpMessages()
+void PumpMessages(HWND hDialog)
 {
     MSG msg;
     while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+        if (hDialog != NULL && ::IsDialogMessageA(hDialog, &msg))
+            continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }

@@ -16,7 +16,8 @@ const UINT_PTR WATCHDOG_TIMER = 0x7E57;
 // What DoModal returns when the watchdog had to end the dialog.
 const int WATCHDOG_RESULT = -0x7E57;
 
-void PumpMessages();
+// With a dialog given, its keyboard handling runs as in its own modal loop.
+void PumpMessages(HWND hDialog = NULL);
 void Click(CWnd& dlg, int nID);
 // A key pressed in the given window, handled when the modal loop reads it.
 void PostKey(HWND hWnd, UINT vk);
