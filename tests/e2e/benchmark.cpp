@@ -1,0 +1,169 @@
+#include "benchmark.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <vector>
+
+#include "installed.h"
+#include "machine.h"
+#include "process.h"
+#include "scenario.h"
+#include "screen.h"
+#include "steps.h"
+
+namespace {
+
+// The install sequence's status texts, in order; the last one stands until
+// the completion box is up.
+const struct {
+    const char* pszStatus;
+    const char* pszPhase;
+} s_rgPhases[] = {
+    { "Installing:\r\nCreating installation directory...", "target folder" },
+    { "Installing:\r\nInstalling application files...", "four payload files" },
+    { "Installing:\r\nInstalling DeskTop shortcut...", "desktop shortcut" },
+    { "Installing:\r\nInstalling Start Menu shortcuts...", "Start Menu shortcuts" },
+    { "Installing:\r\nUpdating system registry...", "registry entries" },
+    { "Installation complete:\r\nLumivane installed successfuly", "to the completion box" },
+};
+const size_t PHASE_COUNT = sizeof(s_rgPhases) / sizeof(s_rgPhases[0]);
+
+// Rows of the table: start-up, the install press, each phase, the total.
+const size_t ROW_STARTUP = 0, ROW_DIALOGS = 1, ROW_PRESS = 2, ROW_PHASES = 3;
+const size_t ROW_TOTAL = ROW_PHASES + PHASE_COUNT, ROW_COUNT = ROW_TOTAL + 1;
+const double NOT_SEEN = -1;
+
+double Now()
+{
+    static LARGE_INTEGER frequency = {};
+    if (frequency.QuadPart == 0)
+        ::QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER counter;
+    ::QueryPerformanceCounter(&counter);
+    return 1000.0 * counter.QuadPart / frequency.QuadPart;
+}
+
+// The status line's text as the system keeps it: reading it sends nothing to
+// the installer, whose thread is busy installing.
+std::string StatusText(HWND hStatus)
+{
+    char szText[256] = "";
+    ::GetWindowTextA(hStatus, szText, sizeof(szText));
+    return szText;
+}
+
+// When each status text first showed, from Install's press to the box.
+void TimePhases(const CProcess& installer, HWND hStatus, double tPress, std::vector<double>& row)
+{
+    std::vector<double> seen(PHASE_COUNT, NOT_SEEN);
+    while (FindVisibleWindow("#32770", "INSTALLATION COMLETE", installer.Id()) == NULL) {
+        std::string strStatus = StatusText(hStatus);
+        for (size_t i = 0; i < PHASE_COUNT; ++i) {
+            if (seen[i] == NOT_SEEN && strStatus == s_rgPhases[i].pszStatus)
+                seen[i] = Now();
+        }
+        if (Now() - tPress > DEFAULT_WAIT_MS)
+            Fail("no completion box within " + std::to_string(DEFAULT_WAIT_MS / 1000) + " s of Install");
+        ::Sleep(1);
+    }
+    double tBox = Now();
+    // A phase lasts until the next status seen; one too short to be seen
+    // counts with the phase before it.
+    double tNext = tBox;
+    for (size_t i = PHASE_COUNT; i-- > 0;) {
+        row[ROW_PHASES + i] = seen[i] == NOT_SEEN ? NOT_SEEN : tNext - seen[i];
+        if (seen[i] != NOT_SEEN)
+            tNext = seen[i];
+    }
+    row[ROW_PRESS] = tNext - tPress;
+}
+
+std::vector<double> TimeOneInstallation()
+{
+    std::vector<double> row(ROW_COUNT, NOT_SEEN);
+    ResetMachine();
+    time_t nStart = std::time(NULL);
+    double tStart = Now();
+    CProcess installer;
+    StartInstaller(installer);
+    installer.Expect("Lumivane Installation");
+    row[ROW_STARTUP] = Now() - tStart;
+    AcceptWelcomeAndLicence(installer);
+    CScreen dialog = ExpectInstallDialog(installer, DefaultTargetDir());
+    row[ROW_DIALOGS] = Now() - tStart - row[ROW_STARTUP];
+    double tPress = Now();
+    dialog.Click(IDOK);
+    TimePhases(installer, ::GetDlgItem(dialog.Handle(), IDC_STATUS), tPress, row);
+    row[ROW_TOTAL] = Now() - tStart;
+    installer.Expect("INSTALLATION COMLETE").Press(IDOK);
+    installer.WaitForExit();
+    ExpectInstalled(DefaultTargetDir(), nStart, std::time(NULL));
+    CloseProduct();
+    return row;
+}
+
+double Median(std::vector<double> values)
+{
+    values.erase(std::remove(values.begin(), values.end(), NOT_SEEN), values.end());
+    if (values.empty())
+        return NOT_SEEN;
+    std::sort(values.begin(), values.end());
+    size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+void PrintCell(double ms)
+{
+    if (ms == NOT_SEEN)
+        std::printf("  %8s", "-");
+    else
+        std::printf("  %8.1f", ms);
+}
+
+void PrintTable(const std::vector<std::vector<double>>& runs)
+{
+    std::printf("\n%-46s", "wall time in ms");
+    for (size_t i = 0; i < runs.size(); ++i)
+        std::printf("  %6s %zu", "run", i + 1);
+    std::printf("  %8s\n", "median");
+    for (size_t r = 0; r < ROW_COUNT; ++r) {
+        std::string strLabel = r == ROW_STARTUP   ? "start to the welcome shown"
+                               : r == ROW_DIALOGS ? "welcome and licence (driver answers at once)"
+                               : r == ROW_PRESS   ? "Install pressed to the first status"
+                               : r == ROW_TOTAL   ? "total: start to the completion box"
+                                                  : std::string("  ") + s_rgPhases[r - ROW_PHASES].pszPhase;
+        std::printf("%-46s", strLabel.c_str());
+        std::vector<double> values;
+        for (const std::vector<double>& row : runs) {
+            PrintCell(row[r]);
+            values.push_back(row[r]);
+        }
+        PrintCell(Median(values));
+        std::printf("\n");
+    }
+    std::printf("(-: the phase was over before the driver, polling about each millisecond, saw its\n"
+                " status; its time counts in the row above)\n");
+}
+
+}  // namespace
+
+int RunBenchmark(int nRuns)
+{
+    std::vector<std::vector<double>> runs;
+    SetQuiet(true);
+    try {
+        for (int i = 0; i < nRuns; ++i)
+            runs.push_back(TimeOneInstallation());
+    } catch (const CScenarioFailure& failure) {
+        std::printf("FAILED benchmark: %s\n", failure.what());
+        EndProcessesNamed({ "InstallLV.exe" });
+        CloseProduct();
+        return 1;
+    }
+    PrintTable(runs);
+    std::fflush(stdout);
+    return 0;
+}

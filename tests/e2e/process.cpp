@@ -1,0 +1,84 @@
+#include "process.h"
+
+#include <shlwapi.h>
+#include <tlhelp32.h>
+
+#include "scenario.h"
+
+static std::string BaseName(const std::string& strPath)
+{
+    size_t nSlash = strPath.find_last_of("\\/");
+    return nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
+}
+
+CProcess::~CProcess()
+{
+    if (m_hProcess == NULL)
+        return;
+    if (IsRunning())
+        ::TerminateProcess(m_hProcess, 1);
+    ::CloseHandle(m_hProcess);
+}
+
+void CProcess::Start(const std::string& strProgram)
+{
+    m_strName = BaseName(strProgram);
+    std::string strCommandLine = "\"" + strProgram + "\"";
+    STARTUPINFOA si;
+    ::ZeroMemory(&si, sizeof(si));
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi;
+    if (!::CreateProcessA(strProgram.c_str(), &strCommandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi))
+        Fail("could not start " + strProgram + " (error " + std::to_string(::GetLastError()) + ")");
+    ::CloseHandle(pi.hThread);
+    m_hProcess = pi.hProcess;
+    m_nId = pi.dwProcessId;
+    Note("started %s (process %lu)", m_strName.c_str(), static_cast<unsigned long>(m_nId));
+}
+
+bool CProcess::IsRunning() const
+{
+    return m_hProcess != NULL && ::WaitForSingleObject(m_hProcess, 0) == WAIT_TIMEOUT;
+}
+
+DWORD CProcess::WaitForExit(DWORD nTimeoutMs)
+{
+    if (::WaitForSingleObject(m_hProcess, nTimeoutMs) != WAIT_OBJECT_0)
+        Fail(m_strName + " is still running " + std::to_string(nTimeoutMs / 1000) + " s after it should have ended");
+    DWORD nExitCode = 0;
+    ::GetExitCodeProcess(m_hProcess, &nExitCode);
+    return nExitCode;
+}
+
+void CProcess::ExpectExitCode(DWORD nExpected, DWORD nTimeoutMs)
+{
+    DWORD nExitCode = WaitForExit(nTimeoutMs);
+    if (nExitCode != nExpected)
+        Fail(m_strName + " ended with exit code " + std::to_string(nExitCode) + ", expected " +
+             std::to_string(nExpected));
+    Note("%s ended with exit code %lu", m_strName.c_str(), static_cast<unsigned long>(nExitCode));
+}
+
+void EndProcessesNamed(const std::vector<std::string>& patterns)
+{
+    HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (hSnapshot == INVALID_HANDLE_VALUE)
+        return;
+    PROCESSENTRY32 entry;
+    entry.dwSize = sizeof(entry);
+    for (BOOL bMore = ::Process32First(hSnapshot, &entry); bMore; bMore = ::Process32Next(hSnapshot, &entry)) {
+        for (const std::string& strPattern : patterns) {
+            if (!::PathMatchSpecA(entry.szExeFile, strPattern.c_str()))
+                continue;
+            HANDLE hProcess = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID);
+            if (hProcess == NULL)
+                continue;
+            Note("ending a leftover %s (process %lu)", entry.szExeFile,
+                 static_cast<unsigned long>(entry.th32ProcessID));
+            ::TerminateProcess(hProcess, 1);
+            ::WaitForSingleObject(hProcess, 5000);
+            ::CloseHandle(hProcess);
+        }
+    }
+    ::CloseHandle(hSnapshot);
+}

@@ -1,0 +1,41 @@
+// The programs a scenario starts, and the ones a scenario must not inherit.
+//   CProcess           a started program: its windows, its end and exit code;
+//                      one left running when a scenario fails is ended with it
+//   EndProcessesNamed  every running program whose file name matches one of
+//                      the given patterns ("Lumivane.exe", "LVU*.tmp")
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "scenario.h"
+#include "screen.h"
+
+class CProcess
+{
+public:
+    CProcess() : m_hProcess(NULL), m_nId(0) {}
+    ~CProcess();
+    CProcess(const CProcess&) = delete;
+    CProcess& operator=(const CProcess&) = delete;
+
+    // A start that fails fails the scenario.
+    void Start(const std::string& strProgram);
+    DWORD Id() const { return m_nId; }
+    const std::string& Name() const { return m_strName; }
+    // Fails the scenario unless the program ends within the wait.
+    DWORD WaitForExit(DWORD nTimeoutMs = DEFAULT_WAIT_MS);
+    void ExpectExitCode(DWORD nExpected, DWORD nTimeoutMs = DEFAULT_WAIT_MS);
+    bool IsRunning() const;
+    // A dialog or message box of this program (screen.h).
+    CScreen Expect(const std::string& strCaption) const { return ::Expect(strCaption, m_nId); }
+
+private:
+    HANDLE m_hProcess;
+    DWORD m_nId;
+    std::string m_strName;
+};
+
+void EndProcessesNamed(const std::vector<std::string>& patterns);
