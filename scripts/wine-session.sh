@@ -6,6 +6,9 @@
 LV_BUILD=${LV_BUILD:-build}
 export WINEPREFIX=$(realpath -m "$LV_BUILD/wineprefix")
 export WINEDEBUG=${WINEDEBUG:--all}
+# Wine's menu builder would copy every Start Menu link the installer makes into
+# the Linux home's menus, and keep the link's folder in use while it runs.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:+$WINEDLLOVERRIDES;}winemenubuilder.exe=d"
 lv_started_xvfb=
 
 lv_stop_session() {
