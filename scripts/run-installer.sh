@@ -2,7 +2,8 @@
 # Installs what is missing, builds, and starts InstallLV.exe under Wine.
 # The shipped program is the 32-bit build/win32/InstallLV.exe; this machine
 # runs only 64-bit code, so what starts here is the 64-bit build of the same
-# sources. With no display it runs under Xvfb and saves a screenshot.
+# sources. With no display it walks through a fresh installation under Xvfb,
+# as a user would, saving a screenshot of every screen.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -18,14 +19,8 @@ if [ -n "$had_display" ]; then
     exit 0
 fi
 shots=$(realpath -m "$LV_BUILD/screenshots")
-mkdir -p "$shots"
-/usr/lib/wine/wine64 "$program" &
-program_pid=$!
-for _ in $(seq 100); do
-    xdotool search --name "Lumivane Installation" >/dev/null 2>&1 && break
-    sleep 0.2
-done
-sleep 1
-import -window root "$shots/first-screen.png"
-echo "No display: InstallLV ran under Xvfb; its first screen is in $shots/first-screen.png"
-kill "$program_pid" 2>/dev/null || true
+echo "No display: walking through a fresh installation under Xvfb (prefix $WINEPREFIX)"
+scripts/drive-installer.sh walkthrough "$shots"
+echo
+echo "Screenshots of every screen are in $shots:"
+ls -1 "$shots"
