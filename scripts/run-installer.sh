@@ -24,3 +24,4 @@ scripts/drive-installer.sh walkthrough "$shots"
 echo
 echo "Screenshots of every screen are in $shots:"
 ls -1 "$shots"
+echo "(The walk-through removed its installation again: the tests expect a prefix without Lumivane.)"

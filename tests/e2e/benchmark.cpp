@@ -159,8 +159,6 @@ int RunBenchmark(int nRuns)
             runs.push_back(TimeOneInstallation());
     } catch (const CScenarioFailure& failure) {
         std::printf("FAILED benchmark: %s\n", failure.what());
-        EndProcessesNamed({ "InstallLV.exe" });
-        CloseProduct();
         return 1;
     }
     PrintTable(runs);
