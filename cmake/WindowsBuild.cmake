@@ -81,6 +81,9 @@ target_link_libraries(InstallLV PRIVATE lv_product)
 target_link_options(InstallLV PRIVATE -s -Wl,--gc-sections)
 add_licence_text_dependency(InstallLV ${CMAKE_SOURCE_DIR}/res/InstallLV.rc)
 
+# The uninstaller, one of the installed files.
+add_subdirectory(${CMAKE_SOURCE_DIR}/payload/uninstall ${CMAKE_BINARY_DIR}/payload/uninstall)
+
 if(LV_BUILD_TESTS)
     # ctest runs the test programs under Wine, in the build tree's prefix.
     set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh ${LV_WINEPREFIX})
