@@ -64,6 +64,22 @@ void EndProcess(HANDLE hProcess)
     ::CloseHandle(hProcess);
 }
 
+// Under Wine a link saved in the Programs or Desktop folder starts the menu
+// builder, which copies it into the Linux user's menus. Turned off in the
+// prefix while a test runs; no environment variable set from here would reach it.
+void KeepMenuBuilderFromStarting(bool bKeep)
+{
+    HKEY hKey;
+    if (seam::RealRegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", 0, NULL, 0, KEY_WRITE, NULL,
+                                  &hKey, NULL) != ERROR_SUCCESS)
+        return;
+    if (bKeep)
+        seam::RealRegSetValueExA(hKey, "winemenubuilder.exe", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
+    else
+        ::RegDeleteValueA(hKey, "winemenubuilder.exe");
+    ::RegCloseKey(hKey);
+}
+
 }  // namespace
 
 void MakeFile(const std::string& strPath, DWORD dwAttributes)
@@ -90,6 +106,7 @@ void MakeLink(const std::string& strLink, const std::string& strTarget)
 void UninstallerTest::SetUp()
 {
     seam::Reset();
+    KeepMenuBuilderFromStarting(true);
     m_strGroup = ShellFolder(CSIDL_PROGRAMS) + "\\Lumivane";
     m_strDesktopLink = ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Lumivane.lnk";
     ASSERT_NE("\\Lumivane", m_strGroup);
@@ -106,6 +123,7 @@ void UninstallerTest::TearDown()
     if (m_hMutex != NULL)
         ::CloseHandle(m_hMutex);
     RemoveEverythingOfOurs();
+    KeepMenuBuilderFromStarting(false);
     seam::Reset();
 }
 
