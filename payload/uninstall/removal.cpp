@@ -11,10 +11,20 @@
 static const char* const s_rgszInstalledFiles[] = { "Lumivane.exe", "Lumivane.hlp", "Uninstall.exe", "Lumivane.txt" };
 static const char* const s_rgszGroupLinks[] = { "Lumivane", "Lumivane Help", "Uninstall Lumivane" };
 
-static void RemoveFile(const std::string& strPath, std::vector<std::string>& stayed)
+// How often, half a second apart, the program file that started this copy is
+// tried: whoever started it may hold its ended process, and with it the file,
+// a moment longer.
+static const int PROGRAM_FILE_ATTEMPTS = 10;
+
+static void RemoveFile(const std::string& strPath, std::vector<std::string>& stayed, int nAttempts = 1)
 {
-    if (!DeleteInstalledFile(strPath))
-        stayed.push_back(strPath + " (could not be deleted)");
+    for (int i = 0; i < nAttempts; ++i) {
+        if (i > 0)
+            ::Sleep(500);
+        if (DeleteInstalledFile(strPath))
+            return;
+    }
+    stayed.push_back(strPath + " (could not be deleted)");
 }
 
 // Only an empty folder goes; one that still holds anything is the user's.
@@ -51,8 +61,10 @@ static void RemoveKeys(std::vector<std::string>& stayed)
 std::vector<std::string> RemoveInstallation(const std::string& strDirectory)
 {
     std::vector<std::string> stayed;
-    for (const char* pszName : s_rgszInstalledFiles)
-        RemoveFile(JoinPath(strDirectory, pszName), stayed);
+    for (const char* pszName : s_rgszInstalledFiles) {
+        int bProgramFile = ::lstrcmpiA(pszName, "Uninstall.exe") == 0;
+        RemoveFile(JoinPath(strDirectory, pszName), stayed, bProgramFile ? PROGRAM_FILE_ATTEMPTS : 1);
+    }
     RemoveStartMenuGroup(stayed);
     RemoveFile(BuildShortcutPath(GetShortcutFolder(1), "Lumivane"), stayed);
     RemoveKeys(stayed);

@@ -3,7 +3,6 @@
 #include <shlobj.h>
 
 #include <algorithm>
-#include <functional>
 
 #include "dialogs/install_dialog.h"
 #include "install/com_ptr.h"
@@ -195,9 +194,11 @@ std::string UninstallerTest::AnswerOriginal(int nAnswer)
     return strText;
 }
 
-void UninstallerTest::RunUninstaller()
+void UninstallerTest::RunUninstaller(const std::function<void()>& fnAfterYes)
 {
     m_strQuestion = AnswerOriginal(IDYES);
+    if (fnAfterYes)
+        fnAfterYes();
     HWND hResult = WaitForMessageBox(UNINSTALL_CAPTION, 0, m_dwOriginal);
     ASSERT_TRUE(hResult != NULL) << "no result box";
     m_hHelper = OpenProcessOfWindow(hResult);

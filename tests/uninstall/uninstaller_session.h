@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <set>
 #include <string>
 
@@ -45,7 +46,8 @@ protected:
     std::string AnswerOriginal(int nAnswer);
     // Yes to the question, then the result box of the copy that does the
     // work; its text is kept, and the copy has ended when this returns.
-    void RunUninstaller();
+    // fnAfterYes runs while the copy is at work.
+    void RunUninstaller(const std::function<void()>& fnAfterYes = std::function<void()>());
     // What the temporary folder holds that it did not hold before the test.
     std::set<std::string> NewInTemp() const;
     // Until nothing is new in the temporary folder, or false after a while.

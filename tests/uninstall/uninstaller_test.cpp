@@ -112,6 +112,22 @@ TEST_F(UninstallerTest, ReadOnlyFileIsReportedAndTheRestGoes)
     ExpectRegistryEntriesGone();
 }
 
+// Whoever started the uninstaller may hold on to its file a moment after it
+// has ended.
+TEST_F(UninstallerTest, ItsOwnFileHeldForAMomentStillGoes)
+{
+    ASSERT_NO_FATAL_FAILURE(LayOutInstallation());
+    HANDLE hHeld = ::CreateFileA(Installed("Uninstall.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, NULL,
+                                 OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hHeld);
+    ASSERT_NO_FATAL_FAILURE(RunUninstaller([hHeld] {
+        ::Sleep(1000);
+        ::CloseHandle(hHeld);
+    }));
+    EXPECT_EQ("Lumivane 1.10 has been removed from this computer.", m_strResult);
+    EXPECT_FALSE(PathExists(Directory()));
+}
+
 TEST_F(UninstallerTest, NoRemovesNothing)
 {
     ASSERT_NO_FATAL_FAILURE(LayOutInstallation());
