@@ -87,6 +87,31 @@ TEST(ArtifactTest, StoredReadmeDependsOnTheInitialSpaces)
     EXPECT_NE(std::count(otherFill.begin(), otherFill.end(), '#'), std::count(readme.begin(), readme.end(), '#'));
 }
 
+// The uninstaller travels inside the installer and runs on its own.
+TEST(ArtifactTest, UninstallerIsAGuiProgramOfEachTargetWithOnlySystemImports)
+{
+    struct Build
+    {
+        const char* pszPath;
+        int nMachine;
+        int nMagic;
+    };
+    static const Build rgBuilds[] = {
+        { LV_UNINSTALLER_WIN32, 0x14C, 0x10B },   // Intel 80386, PE32
+        { LV_UNINSTALLER_WIN64, 0x8664, 0x20B },  // x86-64, PE32+
+    };
+    for (const Build& build : rgBuilds) {
+        CPeImage image;
+        ASSERT_TRUE(image.Load(build.pszPath)) << image.m_strError;
+        EXPECT_EQ(build.nMachine, image.m_nMachine) << build.pszPath;
+        EXPECT_EQ(build.nMagic, image.m_nMagic) << build.pszPath;
+        EXPECT_EQ(2, image.m_nSubsystem) << "Windows GUI: " << build.pszPath;
+        ASSERT_FALSE(image.m_importedDlls.empty()) << build.pszPath;
+        for (const std::string& strDll : image.m_importedDlls)
+            EXPECT_TRUE(IsSystemDll(strDll)) << strDll << " would have to travel beside " << build.pszPath;
+    }
+}
+
 TEST(ArtifactTest, ReaderRefusesWhatIsNoProgram)
 {
     std::string strPath = ::testing::TempDir() + "not_a_program.exe";
