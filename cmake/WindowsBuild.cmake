@@ -10,7 +10,7 @@ add_compile_definitions(WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600 STRIC
 # One file that runs on a bare Windows: no MinGW runtime DLL beside it.
 add_link_options(-static -static-libgcc -static-libstdc++)
 
-set(LV_SYSTEM_LIBS user32 gdi32 shell32 ole32 uuid advapi32)
+set(LV_SYSTEM_LIBS user32 gdi32 shell32 ole32 advapi32)
 
 set(LV_FRAMEWORK_SOURCES
     framework/ddx.cpp

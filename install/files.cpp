@@ -34,3 +34,18 @@ void DeleteMatchingFiles(std::string strDirectory, std::string strPattern)
     } while (::FindNextFileA(hFind, &find));
     ::FindClose(hFind);
 }
+
+static int IsMissing(const std::string& strPath)
+{
+    if (::GetFileAttributesA(strPath.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return 0;
+    DWORD dwError = ::GetLastError();
+    return dwError == ERROR_FILE_NOT_FOUND || dwError == ERROR_PATH_NOT_FOUND;
+}
+
+int DeleteInstalledFile(const std::string& strPath)
+{
+    if (strPath.size() > MAX_PATH_TEXT)
+        return 0;
+    return ::DeleteFileA(strPath.c_str()) || IsMissing(strPath);
+}

@@ -29,3 +29,16 @@ std::string BuildShortcutPath(const std::string& strFolder, const char* pszTitle
 {
     return strFolder + "\\" + pszTitle + ".lnk";
 }
+
+std::string FindStartMenuGroup()
+{
+    std::string strGroup = "C:\\Windows\\Start Menu\\Programs\\Lumivane";
+    LPITEMIDLIST pidl = NULL;
+    if (::SHGetSpecialFolderLocation(NULL, CSIDL_PROGRAMS, &pidl) != S_OK)
+        return strGroup;
+    char szPath[MAX_PATH];
+    if (::SHGetPathFromIDListA(pidl, szPath))
+        strGroup = std::string(szPath) + "\\Lumivane";
+    ::CoTaskMemFree(pidl);
+    return strGroup;
+}

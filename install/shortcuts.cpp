@@ -7,6 +7,12 @@
 #include "install/paths.h"
 #include "install/shortcut_folders.h"
 
+// The link component's identities, held here: the SDK's uuid library would
+// bring every identity it knows into the program with them.
+static const CLSID s_clsidShellLink = { 0x00021401, 0x0000, 0x0000, { 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46 } };
+static const IID s_iidShellLinkA = { 0x000214EE, 0x0000, 0x0000, { 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46 } };
+static const IID s_iidPersistFile = { 0x0000010B, 0x0000, 0x0000, { 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46 } };
+
 int CInstallDialog::CreateShortcut(std::string strStem, std::string strExtension, LPCSTR lpszTitle, int bDesktop)
 {
     std::string strTarget = m_strTargetDir + "\\" + strStem + strExtension;
@@ -22,7 +28,7 @@ int CInstallDialog::CreateShortcut(std::string strStem, std::string strExtension
     ::MultiByteToWideChar(CP_ACP, 0, strLink.c_str(), -1, wszLink, MAX_PATH);
 
     CComPtr<IShellLinkA> pLink;
-    if (::CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA, pLink.Receive()) != S_OK) {
+    if (::CoCreateInstance(s_clsidShellLink, NULL, CLSCTX_INPROC_SERVER, s_iidShellLinkA, pLink.Receive()) != S_OK) {
         ShowInstallError(0, "Can't create Program Files link");
         return 0;
     }
@@ -33,7 +39,7 @@ int CInstallDialog::CreateShortcut(std::string strStem, std::string strExtension
     pLink->SetShowCmd(SW_SHOWNORMAL);
 
     CComPtr<IPersistFile> pFile;
-    if (pLink->QueryInterface(IID_IPersistFile, pFile.Receive()) != S_OK) {
+    if (pLink->QueryInterface(s_iidPersistFile, pFile.Receive()) != S_OK) {
         ShowInstallError(0, "Couldn't create file interface to program links");
         return 0;
     }

@@ -6,9 +6,8 @@
 LV_BUILD=${LV_BUILD:-build}
 export WINEPREFIX=$(realpath -m "$LV_BUILD/wineprefix")
 export WINEDEBUG=${WINEDEBUG:--all}
-# Wine's menu builder would copy every Start Menu link the installer makes into
-# the Linux home's menus, and keep the link's folder in use while it runs.
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:+$WINEDLLOVERRIDES;}winemenubuilder.exe=d"
+# Wine would mirror every Start Menu link the tests make into the Linux desktop's menus.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-winemenubuilder.exe=d}
 lv_started_xvfb=
 
 lv_stop_session() {
@@ -39,8 +38,16 @@ if [ ! -f "$WINEPREFIX/.installlv-ready" ]; then
     wineserver -w
     touch "$WINEPREFIX/.installlv-ready"
 fi
+# The prefix's Desktop is a link to the Linux home; links made there by the
+# tests stay inside the prefix instead.
+for lv_folder in "$WINEPREFIX"/drive_c/users/*/Desktop; do
+    [ -L "$lv_folder" ] && rm "$lv_folder" && mkdir "$lv_folder"
+done
 wineserver -p
 # Wine's own background processes start with the first program and keep the
 # output handles they were born with; started here, they hold nothing of a
 # test runner's, which would otherwise wait for them to close.
 /usr/lib/wine/wine64 cmd /c exit </dev/null >/dev/null 2>&1
+if [ -f "$LV_BUILD/win64/tests/desktop_anchor.exe" ]; then
+    /usr/lib/wine/wine64 "$LV_BUILD/win64/tests/desktop_anchor.exe" </dev/null >/dev/null 2>&1 &
+fi

@@ -37,6 +37,7 @@ int CPeImage::Load(const std::string& strPath)
     while ((nRead = std::fread(buffer, 1, sizeof(buffer), pFile)) > 0)
         m_bytes.insert(m_bytes.end(), buffer, buffer + nRead);
     std::fclose(pFile);
+    m_nFileSize = m_bytes.size();
     return ReadHeaders() ? 1 : 0;
 }
 
@@ -66,7 +67,52 @@ bool CPeImage::ReadHeaders()
             return Fail("section past the end of the file");
         m_sections.push_back(section);
     }
-    return ReadImports(U32(nDirectories + 8));
+    return ReadImports(U32(nDirectories + 8)) && ReadResources(U32(nDirectories + 16));
+}
+
+std::vector<std::pair<uint32_t, uint32_t>> CPeImage::DirectoryEntries(size_t nDirectory) const
+{
+    std::vector<std::pair<uint32_t, uint32_t>> entries;
+    size_t nCount = static_cast<size_t>(U16(nDirectory + 12)) + U16(nDirectory + 14);
+    for (size_t i = 0; i < nCount && nDirectory + 16 + 8 * (i + 1) <= m_bytes.size(); ++i)
+        entries.push_back(std::make_pair(U32(nDirectory + 16 + 8 * i), U32(nDirectory + 20 + 8 * i)));
+    return entries;
+}
+
+std::string CPeImage::ResourceName(size_t nBase, uint32_t nName) const
+{
+    if (!(nName & 0x80000000u))
+        return "#" + std::to_string(nName);
+    size_t nString = nBase + (nName & 0x7FFFFFFFu);
+    std::string strName;
+    for (uint16_t i = 0, n = U16(nString); i < n; ++i)
+        strName += static_cast<char>(U16(nString + 2 + 2u * i));  // the names used here are ASCII
+    return strName;
+}
+
+// Three levels: type, name, language.
+bool CPeImage::ReadResources(uint32_t nResourceRva)
+{
+    if (nResourceRva == 0)
+        return true;
+    size_t nBase = OffsetOf(nResourceRva);
+    if (nBase == 0)
+        return Fail("resources outside every section");
+    for (const auto& type : DirectoryEntries(nBase)) {
+        if (!(type.second & 0x80000000u))
+            return Fail("resource type without a directory");
+        for (const auto& name : DirectoryEntries(nBase + (type.second & 0x7FFFFFFFu))) {
+            if (!(name.second & 0x80000000u))
+                return Fail("resource name without a directory");
+            for (const auto& language : DirectoryEntries(nBase + (name.second & 0x7FFFFFFFu))) {
+                size_t nData = nBase + (language.second & 0x7FFFFFFFu);
+                Resource resource = { ResourceName(nBase, type.first), ResourceName(nBase, name.first),
+                                      static_cast<uint16_t>(language.first), U32(nData + 4) };
+                m_resources.push_back(resource);
+            }
+        }
+    }
+    return true;
 }
 
 bool CPeImage::ReadImports(uint32_t nImportRva)

@@ -1,5 +1,5 @@
 // Reading a Windows executable's headers on the build host.
-//   CPeImage  machine, subsystem and the DLLs a program imports
+//   CPeImage  machine, subsystem, the DLLs a program imports and its resources
 #pragma once
 
 #include <cstdint>
@@ -17,6 +17,15 @@ public:
     uint16_t m_nMagic = 0;      // 0x10B for PE32, 0x20B for PE32+
     uint16_t m_nSubsystem = 0;  // 2 for a GUI program
     std::vector<std::string> m_importedDlls;
+    struct Resource
+    {
+        std::string strType;  // a name, or "#" and the number of a standard type
+        std::string strName;  // likewise
+        uint16_t nLanguage;
+        uint32_t nSize;
+    };
+    std::vector<Resource> m_resources;
+    size_t m_nFileSize = 0;
     std::string m_strError;
 
 private:
@@ -30,6 +39,10 @@ private:
 
     bool ReadHeaders();
     bool ReadImports(uint32_t nImportRva);
+    bool ReadResources(uint32_t nResourceRva);
+    std::string ResourceName(size_t nBase, uint32_t nName) const;
+    // The entries of one resource directory: (name, offset of what it leads to).
+    std::vector<std::pair<uint32_t, uint32_t>> DirectoryEntries(size_t nDirectory) const;
     // File offset of a relative virtual address; 0 when no section holds it.
     size_t OffsetOf(uint32_t nRva) const;
     uint16_t U16(size_t nOffset) const;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "dialogs/install_dialog.h"
+#include "install/payload.h"
 #include "res/resource.h"
 #include "tests/seam/seam.h"
 
@@ -47,6 +48,8 @@ void InstallRunTest::CleanMachine()
 void InstallRunTest::SetUp()
 {
     seam::Reset();
+    // What start-up does before the dialog: the payload is expanded through it.
+    g_hVersionLibrary = ::LoadLibraryA("version.dll");
     CleanMachine();
     ::CreateDirectoryA((m_folder / "Programs").c_str(), NULL);
     ::CreateDirectoryA((m_folder / "Program Files").c_str(), NULL);

@@ -1,0 +1,21 @@
+// The uninstaller's copy of itself in the temporary folder. The program in
+// the installation directory cannot delete its own file while it runs, so it
+// starts this copy and ends; the copy waits for it, removes the installation
+// and is deleted by the system when it ends in turn.
+//   StartHelperCopy     copies the program, starts the copy and hands it over
+//   ParseHelperCommand  the copy's command line: the original's process and
+//                       the installation directory
+//   WaitForOriginal     until the original has ended, or a while at most
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Nonzero when the copy runs; zero leaves nothing behind.
+int StartHelperCopy(const std::string& strProgram, const std::string& strDirectory);
+
+// Zero for any command line but the one StartHelperCopy gives.
+int ParseHelperCommand(const char* pszCommandLine, HANDLE* phOriginal, std::string& strDirectory);
+
+void WaitForOriginal(HANDLE hOriginal);

@@ -1,0 +1,115 @@
+// Uninstall.exe: removes the installation it stands in. Started from the
+// installation directory it checks, asks and hands over to a copy of itself
+// in the temporary folder; that copy removes everything and says what stayed.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "install/paths.h"
+#include "install/shortcut_folders.h"
+#include "helper_copy.h"
+#include "installation_checks.h"
+#include "removal.h"
+
+static const char CAPTION[] = "Uninstall Lumivane";
+
+static void ShowMessage(const std::string& strText, UINT uIcon)
+{
+    ::MessageBoxA(NULL, strText.c_str(), CAPTION, MB_OK | uIcon | MB_SETFOREGROUND);
+}
+
+// Nonzero when nothing stands in the way; otherwise the user has been told.
+static int MayUninstall(const std::string& strDirectory)
+{
+    if (IsProductRunning()) {
+        ShowMessage("Lumivane is running.\r\n\r\nClose Lumivane, then start the uninstaller again. "
+                    "Nothing has been removed.",
+                    MB_ICONEXCLAMATION);
+        return 0;
+    }
+    if (!IsInstalledAt(strDirectory)) {
+        ShowMessage("Lumivane 1.10 is not installed in\r\n" + strDirectory +
+                        "\r\n\r\nThis uninstaller removes only the installation it belongs to. "
+                        "Nothing has been removed.",
+                    MB_ICONEXCLAMATION);
+        return 0;
+    }
+    return 1;
+}
+
+static int ConfirmUninstall()
+{
+    return ::MessageBoxA(NULL,
+                         "Are you sure you want to remove Lumivane 1.10 from this computer?\r\n\r\n"
+                         "Its files, shortcuts and registry entries will be deleted.",
+                         CAPTION, MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND) == IDYES;
+}
+
+static void ShowResult(const std::vector<std::string>& stayed)
+{
+    if (stayed.empty()) {
+        ShowMessage("Lumivane 1.10 has been removed from this computer.", MB_ICONINFORMATION);
+        return;
+    }
+    std::string strText = "Lumivane 1.10 has been removed, except for these items:\r\n";
+    for (const std::string& strItem : stayed)
+        strText += "\r\n" + strItem;
+    ShowMessage(strText, MB_ICONEXCLAMATION);
+}
+
+// The program in the installation directory: checks, asks, hands over.
+static int RunFromInstallation()
+{
+    char szProgram[MAX_PATH];
+    DWORD nLength = ::GetModuleFileNameA(NULL, szProgram, MAX_PATH);
+    if (nLength == 0 || nLength >= MAX_PATH) {
+        ShowMessage("The uninstaller cannot tell where it is. Nothing has been removed.", MB_ICONHAND);
+        return 1;
+    }
+    std::string strDirectory = DirectoryOfFile(szProgram);
+    if (!MayUninstall(strDirectory))
+        return 1;
+    if (!ConfirmUninstall())
+        return 0;
+    if (!StartHelperCopy(szProgram, strDirectory)) {
+        ShowMessage("The uninstaller cannot run from the temporary folder. Nothing has been removed.",
+                    MB_ICONHAND);
+        return 1;
+    }
+    return 0;
+}
+
+// The copy in the temporary folder, once the original has ended.
+static int RunAsHelper(HANDLE hOriginal, const std::string& strDirectory)
+{
+    WaitForOriginal(hOriginal);
+    // Lumivane may have been started while the question was open.
+    if (!MayUninstall(strDirectory))
+        return 1;
+    g_strStartMenuGroup = FindStartMenuGroup();
+    std::vector<std::string> stayed = RemoveInstallation(strDirectory);
+    ShowResult(stayed);
+    return stayed.empty() ? 0 : 1;
+}
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    HANDLE hOriginal = NULL;
+    std::string strDirectory;
+    if (ParseHelperCommand(::GetCommandLineA(), &hOriginal, strDirectory))
+        return RunAsHelper(hOriginal, strDirectory);
+    return RunFromInstallation();
+}
+
+#if defined(__GLIBCXX__)
+#include <cstdlib>
+// The runtime's default terminate handler prints to a console this program
+// does not have, and its demangler would be much of the program's size.
+namespace __gnu_cxx {
+void __verbose_terminate_handler()
+{
+    std::abort();
+}
+}  // namespace __gnu_cxx
+#endif
