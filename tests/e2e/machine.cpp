@@ -15,7 +15,7 @@ const char PRODUCT_VERSION_KEY[] = "SOFTWARE\\Orvel Software\\Lumivane\\1.10";
 const char APP_PATH_KEY[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Lumivane.exe";
 const char UNINSTALL_KEY[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumivane";
 // Made by the first installation, so it is ours to remove as well.
-static const char MAKER_KEY[] = "SOFTWARE\\Orvel Software";
+const char MAKER_KEY[] = "SOFTWARE\\Orvel Software";
 
 static const UINT WM_PRODUCT_CLOSE_REQUEST = 0x0501;
 
@@ -157,6 +157,21 @@ static void ListKey(const std::string& strKey, CMachineState& state)
         ListKey(strKey + "\\" + strSubkey, state);
 }
 
+// The copy the uninstaller runs from, left in the temporary folder.
+static void ListUninstallerCopies(CMachineState& state)
+{
+    char szTemp[MAX_PATH];
+    DWORD nLength = ::GetTempPathA(MAX_PATH, szTemp);
+    if (nLength == 0 || nLength >= MAX_PATH)
+        return;
+    WIN32_FIND_DATAA found;
+    HANDLE hFind = ::FindFirstFileA((std::string(szTemp) + "LVU*.tmp").c_str(), &found);
+    for (BOOL bMore = hFind != INVALID_HANDLE_VALUE; bMore; bMore = ::FindNextFileA(hFind, &found))
+        state.push_back(std::string("file ") + szTemp + found.cFileName);
+    if (hFind != INVALID_HANDLE_VALUE)
+        ::FindClose(hFind);
+}
+
 CMachineState Snapshot(const std::vector<std::string>& extraFolders)
 {
     CMachineState state;
@@ -166,6 +181,7 @@ CMachineState Snapshot(const std::vector<std::string>& extraFolders)
         ListTree(strPath, state);
     for (const char* pszKey : { MAKER_KEY, APP_PATH_KEY, UNINSTALL_KEY })
         ListKey(pszKey, state);
+    ListUninstallerCopies(state);
     std::sort(state.begin(), state.end());
     return state;
 }
@@ -180,11 +196,11 @@ static std::string LinesOnlyIn(const CMachineState& state, const CMachineState& 
     return strLines;
 }
 
-void ExpectSame(const CMachineState& before, const CMachineState& after, const char* pszWhen)
+void ExpectSame(const CMachineState& expected, const CMachineState& seen, const char* pszWhen)
 {
-    std::string strDifferences = LinesOnlyIn(before, after, "gone:") + LinesOnlyIn(after, before, "new: ");
+    std::string strDifferences = LinesOnlyIn(expected, seen, "missing:") + LinesOnlyIn(seen, expected, "extra:  ");
     if (!strDifferences.empty())
-        Fail(std::string("the machine ") + pszWhen + " differs from before:" + strDifferences);
+        Fail(std::string("the machine ") + pszWhen + " is not as expected:" + strDifferences);
 }
 
 void ExpectNothingInstalled(const std::vector<std::string>& extraFolders)

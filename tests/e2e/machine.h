@@ -5,7 +5,7 @@
 //   ResetMachine      nothing of ours running, and no file, link or key of ours
 //   CloseProduct      asks a running Lumivane to close, and ends it if it does not
 //   Snapshot          what exists of ours, one line per file, link, key and
-//                     value, to compare before and after
+//                     value (and uninstaller copy left in the temporary folder)
 //   ExpectSame        fails with the lines that differ
 //   ExpectNothingInstalled  no target folder, link or key of ours
 //   RemoveTree, PathExists, ReadMachineValue  small helpers
@@ -21,6 +21,7 @@ extern const char PRODUCT_KEY[];
 extern const char PRODUCT_VERSION_KEY[];
 extern const char APP_PATH_KEY[];
 extern const char UNINSTALL_KEY[];
+extern const char MAKER_KEY[];  // "SOFTWARE\Orvel Software", above the product key
 
 std::string DefaultTargetDir();
 std::string DesktopLink();
@@ -31,7 +32,7 @@ void CloseProduct();
 
 typedef std::vector<std::string> CMachineState;
 CMachineState Snapshot(const std::vector<std::string>& extraFolders = {});
-void ExpectSame(const CMachineState& before, const CMachineState& after, const char* pszWhen);
+void ExpectSame(const CMachineState& expected, const CMachineState& seen, const char* pszWhen);
 void ExpectNothingInstalled(const std::vector<std::string>& extraFolders = {});
 
 void RemoveTree(const std::string& strPath);

@@ -94,7 +94,7 @@ static void PreviousInstallation()
     installer.Expect("Note").Press(IDYES);
     CScreen dialog = ExpectInstallDialog(installer, strTarget);
     CMachineState expected = { "file " + DesktopLink(), "file " + strForeign, "folder " + ProgramsGroup(),
-                               "folder " + strTarget, "key HKLM\\SOFTWARE\\Orvel Software" };
+                               "folder " + strTarget, std::string("key HKLM\\") + MAKER_KEY };
     std::sort(expected.begin(), expected.end());
     ExpectSame(expected, Snapshot({ strTarget }), "once the previous installation is removed");
     time_t nStart = std::time(NULL);
@@ -140,10 +140,14 @@ static void FailureAndRollback()
 
 static const char UNINSTALL_CAPTION[] = "Uninstall Lumivane";
 
-// The registered uninstaller takes the machine back to where it was.
+// The registered uninstaller takes the machine back to where it was. The
+// maker's key stays, empty: removing an installation takes the product's own
+// key below it, as the installer's removal of a previous installation does.
 static void Uninstall()
 {
-    CMachineState before = Snapshot();
+    CMachineState expected = Snapshot();
+    expected.push_back(std::string("key HKLM\\") + MAKER_KEY);
+    std::sort(expected.begin(), expected.end());
     InstallAsUser();
     CloseProduct();
     std::string strUninstaller;
@@ -155,10 +159,11 @@ static void Uninstall()
         .Text(ID_TEXT, "Are you sure you want to remove Lumivane 1.10 from this computer?\r\n\r\n"
                        "Its files, shortcuts and registry entries will be deleted.")
         .Press(IDYES);
-    Expect(UNINSTALL_CAPTION).Text(ID_TEXT, "Lumivane 1.10 has been removed from this computer.").Press(IDOK);
     uninstaller.ExpectExitCode(0);
-    WaitFor([&] { return Snapshot() == before; });
-    ExpectSame(before, Snapshot(), "after the uninstallation");
+    // The copy in the temporary folder does the work and reports.
+    Expect(UNINSTALL_CAPTION).Text(ID_TEXT, "Lumivane 1.10 has been removed from this computer.").Press(IDOK);
+    WaitFor([&] { return Snapshot() == expected; }, 5000);
+    ExpectSame(expected, Snapshot(), "after the uninstallation");
 }
 
 static const SScenario s_rgScenarios[] = {

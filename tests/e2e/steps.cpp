@@ -84,6 +84,8 @@ void FinishInstallation(CProcess& installer, CScreen& dialog, const std::string&
     CScreen done = installer.Expect("INSTALLATION COMLETE");
     if (dialog.IsVisible())
         Fail("the install dialog is still shown behind the completion box");
+    if (FindVisibleWindow(NULL, "Lumivane") != NULL)
+        Fail("Lumivane was started before the completion box was answered");
     done.Text(ID_TEXT, COMPLETE_TEXT).Shot("4-complete").Press(IDOK);
     CScreen product = ExpectWindow(NULL, "Lumivane");
     product.Text(IDC_PRODUCT_FOLDER, strTarget);
