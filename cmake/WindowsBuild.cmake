@@ -1,7 +1,9 @@
 # A Windows build: the installer, and with LV_BUILD_TESTS its tests.
 enable_language(RC)
 
-set(CMAKE_CXX_STANDARD 17)
+# C++20: std::string is then made from what the program uses, not taken whole
+# from the library's ready-made copy.
+set(CMAKE_CXX_STANDARD 20)
 set(CMAKE_CXX_STANDARD_REQUIRED ON)
 set(CMAKE_CXX_EXTENSIONS OFF)
 add_compile_options(-Wall -Wextra -Werror -ffunction-sections -fdata-sections)
@@ -53,11 +55,18 @@ function(add_product_library name)
     target_link_libraries(${name} PUBLIC ${LV_SYSTEM_LIBS})
 endfunction()
 
+# The shipped programs catch no exceptions, and are built without them
+# (framework/runtime.cpp says why).
+set(LV_SHIPPED_OPTIONS -fno-exceptions)
+set(LV_RUNTIME_SOURCE ${CMAKE_SOURCE_DIR}/framework/runtime.cpp)
+
 add_product_library(lv_product)
+target_compile_options(lv_product PRIVATE ${LV_SHIPPED_OPTIONS})
 
 add_library(lv_shared STATIC ${LV_SHARED_SOURCES})
 target_include_directories(lv_shared PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(lv_shared PUBLIC ${LV_SYSTEM_LIBS})
+target_compile_options(lv_shared PRIVATE ${LV_SHIPPED_OPTIONS})
 
 # The licence text goes into the resources byte for byte; a text that breaks
 # its rules stops the build here rather than reaching the licence dialog.
@@ -80,11 +89,13 @@ include(cmake/Payload.cmake)
 add_subdirectory(payload)
 
 add_executable(InstallLV WIN32
+    framework/runtime.cpp
     framework/winmain.cpp
     app/app_main.cpp
     res/InstallLV.rc
     res/InstallLV-program.rc)
 target_link_libraries(InstallLV PRIVATE lv_product)
+target_compile_options(InstallLV PRIVATE ${LV_SHIPPED_OPTIONS})
 lv_embed_payload_in(InstallLV)
 target_link_options(InstallLV PRIVATE -s -Wl,--gc-sections)
 add_licence_text_dependency(InstallLV ${CMAKE_SOURCE_DIR}/res/InstallLV.rc)
