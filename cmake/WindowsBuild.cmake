@@ -6,11 +6,21 @@ enable_language(RC)
 set(CMAKE_CXX_STANDARD 20)
 set(CMAKE_CXX_STANDARD_REQUIRED ON)
 set(CMAKE_CXX_EXTENSIONS OFF)
-add_compile_options(-Wall -Wextra -Werror -ffunction-sections -fdata-sections)
+# The shipped programs catch no exceptions, and are built without them
+# (framework/runtime.cpp says why); their unused code is dropped.
+if(MSVC)
+    add_compile_options(/W4 /WX)
+    set(LV_SHIPPED_OPTIONS /EHs-c-)
+    set(LV_SHIPPED_LINK_OPTIONS /OPT:REF)
+else()
+    add_compile_options(-Wall -Wextra -Werror -ffunction-sections -fdata-sections)
+    # One file that runs on a bare Windows: no MinGW runtime DLL beside it.
+    add_link_options(-static -static-libgcc -static-libstdc++)
+    set(LV_SHIPPED_OPTIONS -fno-exceptions)
+    set(LV_SHIPPED_LINK_OPTIONS -s -Wl,--gc-sections)
+endif()
 # Windows XP's API is the floor: nothing newer is called.
 add_compile_definitions(WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600 STRICT NOMINMAX)
-# One file that runs on a bare Windows: no MinGW runtime DLL beside it.
-add_link_options(-static -static-libgcc -static-libstdc++)
 
 set(LV_SYSTEM_LIBS user32 gdi32 shell32 ole32 advapi32)
 
@@ -55,9 +65,6 @@ function(add_product_library name)
     target_link_libraries(${name} PUBLIC ${LV_SYSTEM_LIBS})
 endfunction()
 
-# The shipped programs catch no exceptions, and are built without them
-# (framework/runtime.cpp says why).
-set(LV_SHIPPED_OPTIONS -fno-exceptions)
 set(LV_RUNTIME_SOURCE ${CMAKE_SOURCE_DIR}/framework/runtime.cpp)
 
 add_product_library(lv_product)
@@ -97,7 +104,7 @@ add_executable(InstallLV WIN32
 target_link_libraries(InstallLV PRIVATE lv_product)
 target_compile_options(InstallLV PRIVATE ${LV_SHIPPED_OPTIONS})
 lv_embed_payload_in(InstallLV)
-target_link_options(InstallLV PRIVATE -s -Wl,--gc-sections)
+target_link_options(InstallLV PRIVATE ${LV_SHIPPED_LINK_OPTIONS})
 add_licence_text_dependency(InstallLV ${CMAKE_SOURCE_DIR}/res/InstallLV.rc)
 
 if(LV_BUILD_TESTS)
