@@ -101,15 +101,3 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         return RunAsHelper(hOriginal, strDirectory);
     return RunFromInstallation();
 }
-
-#if defined(__GLIBCXX__)
-#include <cstdlib>
-// The runtime's default terminate handler prints to a console this program
-// does not have, and its demangler would be much of the program's size.
-namespace __gnu_cxx {
-void __verbose_terminate_handler()
-{
-    std::abort();
-}
-}  // namespace __gnu_cxx
-#endif

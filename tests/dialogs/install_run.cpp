@@ -7,23 +7,6 @@
 #include "res/resource.h"
 #include "tests/seam/seam.h"
 
-std::vector<std::string> NamesIn(const std::string& strFolder)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA find;
-    HANDLE hFind = ::FindFirstFileA((strFolder + "\\*").c_str(), &find);
-    if (hFind == INVALID_HANDLE_VALUE)
-        return { "<none>" };
-    do {
-        std::string strName = find.cFileName;
-        if (strName != "." && strName != "..")
-            names.push_back(strName);
-    } while (::FindNextFileA(hFind, &find));
-    ::FindClose(hFind);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 static void ResetProgressFlags()
 {
     g_bDirCreated = g_bExeInstalled = g_bHelpInstalled = g_bUninstallerInstalled = FALSE;
@@ -54,16 +37,7 @@ void InstallRunTest::SetUp()
     ::CreateDirectoryA((m_folder / "Programs").c_str(), NULL);
     ::CreateDirectoryA((m_folder / "Program Files").c_str(), NULL);
     FakeShellFolders({ { CSIDL_DESKTOP, Desktop() }, { CSIDL_PROGRAMS, m_folder / "Programs" } });
-    std::string strProgramFiles = m_folder / "Program Files";
-    seam::g_hooks.fnRegQueryValueExA = [strProgramFiles](HKEY hKey, LPCSTR pszName, LPDWORD pReserved,
-                                                         LPDWORD pType, LPBYTE pData, LPDWORD pcb) -> LONG {
-        if (pszName == NULL || std::string(pszName) != "ProgramFilesDir")
-            return seam::RealRegQueryValueExA(hKey, pszName, pReserved, pType, pData, pcb);
-        *pType = REG_SZ;
-        lstrcpyA(reinterpret_cast<LPSTR>(pData), strProgramFiles.c_str());
-        *pcb = static_cast<DWORD>(strProgramFiles.size() + 1);
-        return ERROR_SUCCESS;
-    };
+    ProposeProgramFilesDir(m_folder / "Program Files");
     seam::g_hooks.fnSetDlgItemTextA = [this](HWND hDlg, int nID, LPCSTR pszText) {
         if (nID == IDC_STATUS)
             m_statuses.push_back(pszText);

@@ -53,4 +53,3 @@ protected:
     bool m_bStartForReal = false;
 };
 
-std::vector<std::string> NamesIn(const std::string& strFolder);

@@ -21,23 +21,6 @@ const std::string UNINSTALL = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uni
 const char NOTE_TEXT[] =
     "This will overwrite any previous installation:\r\n\r\nAre you sure you want to continue installing Lumivane?";
 
-std::vector<std::string> NamesIn(const std::string& strFolder)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA find;
-    HANDLE hFind = ::FindFirstFileA((strFolder + "\\*").c_str(), &find);
-    if (hFind == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        std::string strName = find.cFileName;
-        if (strName != "." && strName != "..")
-            names.push_back(strName);
-    } while (::FindNextFileA(hFind, &find));
-    ::FindClose(hFind);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 void MakeFile(const std::string& strPath, DWORD dwAttributes = FILE_ATTRIBUTE_NORMAL)
 {
     HANDLE hFile = ::CreateFileA(strPath.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, dwAttributes, NULL);
@@ -54,17 +37,8 @@ protected:
         seam::Reset();
         RemoveProductEntries();
         // Program files and the Programs folder, as the set-up finds them.
-        std::string strProgramFiles = m_folder / "Program Files";
+        ProposeProgramFilesDir(m_folder / "Program Files");
         std::string strPrograms = m_folder / "Programs";
-        seam::g_hooks.fnRegQueryValueExA = [strProgramFiles](HKEY hKey, LPCSTR pszName, LPDWORD pReserved,
-                                                             LPDWORD pType, LPBYTE pData, LPDWORD pcb) -> LONG {
-            if (pszName == NULL || std::string(pszName) != "ProgramFilesDir")
-                return seam::RealRegQueryValueExA(hKey, pszName, pReserved, pType, pData, pcb);
-            *pType = REG_SZ;
-            lstrcpyA(reinterpret_cast<LPSTR>(pData), strProgramFiles.c_str());
-            *pcb = static_cast<DWORD>(strProgramFiles.size() + 1);
-            return ERROR_SUCCESS;
-        };
         seam::g_hooks.fnSHGetPathFromIDListA = [strPrograms](LPCITEMIDLIST, LPSTR pszPath) {
             lstrcpyA(pszPath, strPrograms.c_str());
             return TRUE;

@@ -106,30 +106,14 @@ protected:
     HWND m_hDialog = NULL;
 };
 
-std::vector<std::string> FilesIn(const std::string& strFolder)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA find;
-    HANDLE hFind = ::FindFirstFileA((strFolder + "\\*").c_str(), &find);
-    if (hFind == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (!(find.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.push_back(find.cFileName);
-    } while (::FindNextFileA(hFind, &find));
-    ::FindClose(hFind);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 }  // namespace
 
 TEST_F(ShortcutsTest, FourLinksCarryTargetFolderIconShowCommandAndTitle)
 {
     InDialog([&](CDrivenInstall& d) { CreateAllFour(d); });
     EXPECT_THAT(BoxTexts(), IsEmpty());
-    EXPECT_THAT(FilesIn(Desktop()), ElementsAre("Lumivane.lnk"));
-    EXPECT_THAT(FilesIn(Group()), ElementsAre("Lumivane Help.lnk", "Lumivane.lnk", "Uninstall Lumivane.lnk"));
+    EXPECT_THAT(NamesIn(Desktop()), ElementsAre("Lumivane.lnk"));
+    EXPECT_THAT(NamesIn(Group()), ElementsAre("Lumivane Help.lnk", "Lumivane.lnk", "Uninstall Lumivane.lnk"));
 
     struct Expected
     {
@@ -159,8 +143,8 @@ TEST_F(ShortcutsTest, SecondRunReplacesTheLinks)
         d.m_strTargetDir = m_folder / "Elsewhere";
         CreateAllFour(d);
     });
-    EXPECT_THAT(FilesIn(Desktop()), ElementsAre("Lumivane.lnk"));
-    EXPECT_THAT(FilesIn(Group()), ElementsAre("Lumivane Help.lnk", "Lumivane.lnk", "Uninstall Lumivane.lnk"));
+    EXPECT_THAT(NamesIn(Desktop()), ElementsAre("Lumivane.lnk"));
+    EXPECT_THAT(NamesIn(Group()), ElementsAre("Lumivane Help.lnk", "Lumivane.lnk", "Uninstall Lumivane.lnk"));
     EXPECT_EQ(m_folder / "Elsewhere\\Lumivane.hlp", LoadLink(Group() + "\\Lumivane Help.lnk").strPath);
 }
 
@@ -212,7 +196,7 @@ TEST_F(ShortcutsTest, EachFailureHasItsMessageAndReleasesWhatWasObtained)
         EXPECT_THAT(BoxTexts(), ElementsAre(c.pszMessage)) << c.pszName;
         EXPECT_EQ(0x40u, seam::g_boxes.m_records[0].uType);
         EXPECT_EQ(0, log.nLiveReferences) << c.pszName;
-        EXPECT_THAT(FilesIn(Desktop()), IsEmpty()) << c.pszName;
+        EXPECT_THAT(NamesIn(Desktop()), IsEmpty()) << c.pszName;
     }
 }
 
@@ -242,7 +226,7 @@ TEST_F(ShortcutsTest, LinkPathTooLongIsRefusedBeforeAnyLinkIsMade)
     EXPECT_EQ(0, nResult);
     EXPECT_THAT(BoxTexts(), ElementsAre("Can't create Program Files icon group"));
     EXPECT_EQ(1, log.nCreated) << "only the link that fits was made";
-    EXPECT_THAT(FilesIn(Desktop()), ElementsAre(strTitle.substr(1) + ".lnk"));
+    EXPECT_THAT(NamesIn(Desktop()), ElementsAre(strTitle.substr(1) + ".lnk"));
 }
 
 TEST_F(ShortcutsTest, DeletingAMissingLinkIsSilentAndMakesNoFolder)
@@ -259,8 +243,8 @@ TEST_F(ShortcutsTest, DeletingAMissingLinkIsSilentAndMakesNoFolder)
         d.DeleteShortcut("Lumivane Help", 0);
         d.DeleteShortcut("Lumivane", 1);
     });
-    EXPECT_THAT(FilesIn(Group()), ElementsAre("Lumivane.lnk", "Uninstall Lumivane.lnk"));
-    EXPECT_THAT(FilesIn(Desktop()), IsEmpty());
+    EXPECT_THAT(NamesIn(Group()), ElementsAre("Lumivane.lnk", "Uninstall Lumivane.lnk"));
+    EXPECT_THAT(NamesIn(Desktop()), IsEmpty());
 }
 
 TEST_F(ShortcutsTest, DesktopFallsBackToTheWindowsDirectory)
@@ -281,5 +265,5 @@ TEST_F(ShortcutsTest, DesktopFallsBackToTheWindowsDirectory)
         EXPECT_EQ(1, d.CreateShortcut("Lumivane", ".exe", "Lumivane", 1));
     });
     EXPECT_THAT(BoxTexts(), IsEmpty());
-    EXPECT_THAT(FilesIn(strWindows + "\\Desktop"), ElementsAre("Lumivane.lnk"));
+    EXPECT_THAT(NamesIn(strWindows + "\\Desktop"), ElementsAre("Lumivane.lnk"));
 }

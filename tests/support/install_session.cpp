@@ -1,5 +1,7 @@
 #include "install_session.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "app/installer_app.h"
@@ -105,4 +107,34 @@ CTestFolder::~CTestFolder()
     // A folder that is current cannot go.
     ::SetCurrentDirectoryA("T:\\");
     RemoveTree(m_strPath);
+}
+
+std::vector<std::string> NamesIn(const std::string& strFolder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA find;
+    HANDLE hFind = ::FindFirstFileA((strFolder + "\\*").c_str(), &find);
+    if (hFind == INVALID_HANDLE_VALUE)
+        return { "<none>" };
+    do {
+        std::string strName = find.cFileName;
+        if (strName != "." && strName != "..")
+            names.push_back(strName);
+    } while (::FindNextFileA(hFind, &find));
+    ::FindClose(hFind);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void ProposeProgramFilesDir(const std::string& strDir)
+{
+    seam::g_hooks.fnRegQueryValueExA = [strDir](HKEY hKey, LPCSTR pszName, LPDWORD pReserved, LPDWORD pType,
+                                                LPBYTE pData, LPDWORD pcb) -> LONG {
+        if (pszName == NULL || std::string(pszName) != "ProgramFilesDir")
+            return seam::RealRegQueryValueExA(hKey, pszName, pReserved, pType, pData, pcb);
+        *pType = REG_SZ;
+        lstrcpynA(reinterpret_cast<LPSTR>(pData), strDir.c_str(), static_cast<int>(*pcb));
+        *pcb = static_cast<DWORD>(strDir.size() + 1);
+        return ERROR_SUCCESS;
+    };
 }

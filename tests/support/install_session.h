@@ -7,10 +7,13 @@
 //   CTestFolder       a fresh, empty folder on the tests' drive T:, removed
 //                     with everything in it afterwards
 //   CurrentDirectory  the process's current directory
+//   NamesIn           the sorted names in a folder; "<none>" when it is missing
+//   ProposeProgramFilesDir  the registry's program-files folder, as the test wants it
 #pragma once
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "dialogs/install_dialog.h"
 #include "tests/support/driven_dialog.h"
@@ -40,4 +43,6 @@ private:
 };
 
 void RemoveTree(const std::string& strPath);
+std::vector<std::string> NamesIn(const std::string& strFolder);
+void ProposeProgramFilesDir(const std::string& strDir);
 bool PathExists(const std::string& strPath);
