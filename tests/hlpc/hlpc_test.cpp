@@ -1,12 +1,12 @@
 // Structure of the help files hlpc writes, checked with the independent
 // reader in HelpFileReader: container and directory, |SYSTEM, |FONT,
 // context hashes and jump targets, and the shipped help source.
-#include "HelpTestSupport.h"
+#include "help_test_support.h"
 
-#include "ByteBuffer.h"
-#include "ContextHash.h"
-#include "HelpFile.h"
-#include "HelpSource.h"
+#include "byte_buffer.h"
+#include "context_hash.h"
+#include "help_file.h"
+#include "help_source.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The hlpc program itself: bad source gives a message naming the problem, a
 // non-zero exit and no output; good source gives the library's bytes.
-#include "ByteBuffer.h"
-#include "HelpFile.h"
-#include "HelpSource.h"
+#include "byte_buffer.h"
+#include "help_file.h"
+#include "help_source.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 // |TOPIC as hlpc writes it, read back with the independent reader: the text
 // of every topic, the link chain and block headers across several blocks,
 // topic headers, topic offsets, and the limit on one paragraph.
-#include "HelpTestSupport.h"
+#include "help_test_support.h"
 
-#include "ByteBuffer.h"
-#include "ContextHash.h"
-#include "HelpFile.h"
-#include "HelpSource.h"
+#include "byte_buffer.h"
+#include "context_hash.h"
+#include "help_file.h"
+#include "help_source.h"
 
 #include <gtest/gtest.h>
 

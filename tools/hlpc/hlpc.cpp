@@ -15,8 +15,8 @@
 // Each topic shows its title as a heading, then its paragraphs. On any error
 // hlpc names the line, exits with 1 and leaves OUTPUT as it was.
 
-#include "HelpFile.h"
-#include "HelpSource.h"
+#include "help_file.h"
+#include "help_source.h"
 
 #include <cstdio>
 #include <string>

@@ -1,4 +1,4 @@
-// ContextHash.h - context ids and the hash the help viewer looks them up by.
+// context_hash.h - context ids and the hash the help viewer looks them up by.
 //   IsValidContextId: only the characters a 3.1-format help file allows.
 //   HashContextId:    the 32-bit hash stored in |CONTEXT and in jump hot spots.
 #pragma once

@@ -1,9 +1,9 @@
-// HelpContainer.h - the help file's internal file system.
+// help_container.h - the help file's internal file system.
 //   BuildSingleLeafBTree: a B+ tree of one leaf page (directory, |CONTEXT).
 //   AssembleHelpFile:     header, internal files and their directory.
 #pragma once
 
-#include "ByteBuffer.h"
+#include "byte_buffer.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "ByteBuffer.h"
+#include "byte_buffer.h"
 
 void CByteBuffer::AppendByte(uint8_t nValue)
 {

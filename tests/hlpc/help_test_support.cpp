@@ -1,8 +1,8 @@
-#include "HelpTestSupport.h"
+#include "help_test_support.h"
 
-#include "ByteBuffer.h"
-#include "HelpFile.h"
-#include "HelpSource.h"
+#include "byte_buffer.h"
+#include "help_file.h"
+#include "help_source.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-// ByteBuffer.h - a growing little-endian byte buffer for building help files.
+// byte_buffer.h - a growing little-endian byte buffer for building help files.
 //   CByteBuffer: append bytes, words, dwords, strings and the help format's
 //   variable-length ("compressed") integers; patch a dword in place.
 #pragma once

@@ -1,4 +1,4 @@
-#include "HelpContainer.h"
+#include "help_container.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "HelpSource.h"
+#include "help_source.h"
 
-#include "ContextHash.h"
+#include "context_hash.h"
 
 #include <cstdio>
 #include <map>

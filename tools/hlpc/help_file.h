@@ -1,9 +1,9 @@
-// HelpFile.h - turns a parsed help document into the bytes of a .hlp file.
+// help_file.h - turns a parsed help document into the bytes of a .hlp file.
 //   BuildHelpFile: |SYSTEM, |FONT, |TOPIC and |CONTEXT in one help file.
 #pragma once
 
-#include "ByteBuffer.h"
-#include "HelpSource.h"
+#include "byte_buffer.h"
+#include "help_source.h"
 
 #include <string>
 

@@ -1,10 +1,10 @@
-// TopicFile.h - builds the |TOPIC internal file of a 3.1-format help file.
+// topic_file.h - builds the |TOPIC internal file of a 3.1-format help file.
 //   CTopicFileBuilder: lays the topics out as a chain of topic links in
 //   4 KB LZ77 topic blocks and reports where each topic starts.
 #pragma once
 
-#include "ByteBuffer.h"
-#include "HelpSource.h"
+#include "byte_buffer.h"
+#include "help_source.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "HelpFileReader.h"
+#include "help_file_reader.h"
 
 namespace {
 

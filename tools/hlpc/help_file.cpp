@@ -1,8 +1,8 @@
-#include "HelpFile.h"
+#include "help_file.h"
 
-#include "ContextHash.h"
-#include "HelpContainer.h"
-#include "TopicFile.h"
+#include "context_hash.h"
+#include "help_container.h"
+#include "topic_file.h"
 
 #include <algorithm>
 #include <cstdint>

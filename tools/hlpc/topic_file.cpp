@@ -1,6 +1,6 @@
-#include "TopicFile.h"
+#include "topic_file.h"
 
-#include "ContextHash.h"
+#include "context_hash.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-// HelpSource.h - the parsed help source and its parser.
+// help_source.h - the parsed help source and its parser.
 //   HelpRun, HelpParagraph, HelpTopic, HelpDocument: what the source says.
 //   ParseHelpSource: text to HelpDocument, checking every rule of the source
 //   format (see hlpc.cpp) and every link target.

@@ -1,4 +1,4 @@
-// HelpFileReader.h - a reader of .hlp files for the tests, written from the
+// help_file_reader.h - a reader of .hlp files for the tests, written from the
 // published format description rather than from the writer, so that the two
 // do not share mistakes.
 //   CByteReader:     bounds-checked little-endian cursor.

@@ -1,4 +1,4 @@
-// HelpTestSupport.h - shared pieces of the hlpc tests.
+// help_test_support.h - shared pieces of the hlpc tests.
 //   kSampleSource and its hand-derived context hashes.
 //   CompileSource:   source text to .hlp bytes through the library.
 //   ReadTopics:      topics as a reader sees them, with offsets counted the
@@ -7,7 +7,7 @@
 //   MakeLargeSource: a source that fills several topic blocks.
 #pragma once
 
-#include "HelpFileReader.h"
+#include "help_file_reader.h"
 
 #include <cstdint>
 #include <string>
@@ -16,7 +16,7 @@
 
 extern const char kSampleSource[];
 
-// Hashes worked out from the published character table, not from ContextHash.cpp.
+// Hashes worked out from the published character table, not from context_hash.cpp.
 const uint32_t kHashIntro = 87923292;
 const uint32_t kHashDetails = 789895322;
 const uint32_t kHashSetup2x = 1334591138;

@@ -1,4 +1,4 @@
-#include "ContextHash.h"
+#include "context_hash.h"
 
 namespace {
 
