@@ -31,20 +31,32 @@ bool IsSystemDll(const std::string& strName)
 
 }  // namespace
 
-TEST(ArtifactTest, ShippedProgramIs32BitGuiWithOnlySystemImports)
+// Every program the build makes is a GUI program of its target that needs
+// nothing beside it but Windows itself.
+TEST(ArtifactTest, ProgramsAreGuiProgramsOfTheirTargetWithOnlySystemImports)
 {
-    CPeImage image;
-    ASSERT_TRUE(image.Load(LV_INSTALLER_WIN32)) << image.m_strError;
-    EXPECT_EQ(0x14C, image.m_nMachine) << "Intel 80386";
-    EXPECT_EQ(0x10B, image.m_nMagic) << "PE32";
-    EXPECT_EQ(2, image.m_nSubsystem) << "Windows GUI";
-    ASSERT_FALSE(image.m_importedDlls.empty());
-    for (const std::string& strDll : image.m_importedDlls)
-        EXPECT_TRUE(IsSystemDll(strDll)) << strDll << " would have to travel beside the program";
-    std::printf("InstallLV.exe (32-bit) imports:");
-    for (const std::string& strDll : image.m_importedDlls)
-        std::printf(" %s", strDll.c_str());
-    std::printf("\n");
+    struct Build
+    {
+        const char* pszPath;
+        int nMachine;
+        int nMagic;
+    };
+    static const Build rgBuilds[] = {
+        { LV_INSTALLER_WIN32, 0x14C, 0x10B },     // Intel 80386, PE32: the shipped installer
+        { LV_PRODUCT_WIN32, 0x14C, 0x10B },       // the product it carries
+        { LV_UNINSTALLER_WIN32, 0x14C, 0x10B },   // and its uninstaller
+        { LV_UNINSTALLER_WIN64, 0x8664, 0x20B },  // x86-64, PE32+: the tests' build
+    };
+    for (const Build& build : rgBuilds) {
+        CPeImage image;
+        ASSERT_TRUE(image.Load(build.pszPath)) << image.m_strError;
+        EXPECT_EQ(build.nMachine, image.m_nMachine) << build.pszPath;
+        EXPECT_EQ(build.nMagic, image.m_nMagic) << build.pszPath;
+        EXPECT_EQ(2, image.m_nSubsystem) << "Windows GUI: " << build.pszPath;
+        ASSERT_FALSE(image.m_importedDlls.empty()) << build.pszPath;
+        for (const std::string& strDll : image.m_importedDlls)
+            EXPECT_TRUE(IsSystemDll(strDll)) << strDll << " would have to travel beside " << build.pszPath;
+    }
 }
 
 // Without version.dll the program must still start, to say that it is missing.
@@ -57,19 +69,6 @@ TEST(ArtifactTest, NeitherBuildImportsTheVersionLibrary)
         for (const std::string& strDll : image.m_importedDlls)
             EXPECT_NE("version.dll", Lower(strDll)) << pszPath;
     }
-}
-
-// The product the shipped installer carries is built for the same Windows.
-TEST(ArtifactTest, ShippedProductIs32BitGuiWithOnlySystemImports)
-{
-    CPeImage image;
-    ASSERT_TRUE(image.Load(LV_PRODUCT_WIN32)) << image.m_strError;
-    EXPECT_EQ(0x14C, image.m_nMachine) << "Intel 80386";
-    EXPECT_EQ(0x10B, image.m_nMagic) << "PE32";
-    EXPECT_EQ(2, image.m_nSubsystem) << "Windows GUI";
-    ASSERT_FALSE(image.m_importedDlls.empty());
-    for (const std::string& strDll : image.m_importedDlls)
-        EXPECT_TRUE(IsSystemDll(strDll)) << strDll << " would have to travel beside the program";
 }
 
 // The read-me's stored form draws on the window's initial spaces, so an
@@ -85,31 +84,6 @@ TEST(ArtifactTest, StoredReadmeDependsOnTheInitialSpaces)
     ASSERT_TRUE(ExpandSzddWithFill(stored.data(), stored.size(), '#', otherFill, strError)) << strError;
     EXPECT_EQ(readme.size(), otherFill.size());
     EXPECT_NE(std::count(otherFill.begin(), otherFill.end(), '#'), std::count(readme.begin(), readme.end(), '#'));
-}
-
-// The uninstaller travels inside the installer and runs on its own.
-TEST(ArtifactTest, UninstallerIsAGuiProgramOfEachTargetWithOnlySystemImports)
-{
-    struct Build
-    {
-        const char* pszPath;
-        int nMachine;
-        int nMagic;
-    };
-    static const Build rgBuilds[] = {
-        { LV_UNINSTALLER_WIN32, 0x14C, 0x10B },   // Intel 80386, PE32
-        { LV_UNINSTALLER_WIN64, 0x8664, 0x20B },  // x86-64, PE32+
-    };
-    for (const Build& build : rgBuilds) {
-        CPeImage image;
-        ASSERT_TRUE(image.Load(build.pszPath)) << image.m_strError;
-        EXPECT_EQ(build.nMachine, image.m_nMachine) << build.pszPath;
-        EXPECT_EQ(build.nMagic, image.m_nMagic) << build.pszPath;
-        EXPECT_EQ(2, image.m_nSubsystem) << "Windows GUI: " << build.pszPath;
-        ASSERT_FALSE(image.m_importedDlls.empty()) << build.pszPath;
-        for (const std::string& strDll : image.m_importedDlls)
-            EXPECT_TRUE(IsSystemDll(strDll)) << strDll << " would have to travel beside " << build.pszPath;
-    }
 }
 
 TEST(ArtifactTest, ReaderRefusesWhatIsNoProgram)
