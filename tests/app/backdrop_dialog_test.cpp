@@ -148,13 +148,6 @@ protected:
     std::unique_ptr<CBackdropDialog> m_pBackdrop;
 };
 
-std::string TextOf(HWND hWnd)
-{
-    char sz[256] = "";
-    ::GetWindowTextA(hWnd, sz, sizeof(sz));
-    return sz;
-}
-
 }  // namespace
 
 TEST_F(BackdropDialogTest, ScreenSizeGivesTheWindowTheFontsAndTheTextPlaces)
@@ -188,8 +181,8 @@ TEST_F(BackdropDialogTest, ScreenSizeGivesTheWindowTheFontsAndTheTextPlaces)
         EXPECT_EQ(c.taglinePlace, PlaceOf(hTagline));
         EXPECT_EQ(m_fonts[0].hFont, FontOf(hMaker));
         EXPECT_EQ(m_fonts[1].hFont, FontOf(hTagline));
-        EXPECT_EQ("Orvel Software", TextOf(hMaker));
-        EXPECT_FALSE(TextOf(hTagline).empty());
+        EXPECT_EQ("Orvel Software", WindowText(hMaker));
+        EXPECT_FALSE(WindowText(hTagline).empty());
     }
 }
 

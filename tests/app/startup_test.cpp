@@ -24,13 +24,6 @@ const char STILL_RUNNING_TEXT[] =
     "An instance of Lumivane is currently running:\r\nPlease close Lumivane before attempting this installation.";
 const char CLOSED_TEXT[] = "Lumivane has been closed, installation can continue";
 
-std::string TitleOf(HWND hWnd)
-{
-    char sz[256] = "";
-    ::GetWindowTextA(hWnd, sz, sizeof(sz));
-    return sz;
-}
-
 HWND BackdropWindow()
 {
     return theApp.m_pBackdrop != NULL ? theApp.m_pBackdrop->m_hWnd : NULL;
@@ -66,8 +59,8 @@ protected:
         };
         // The close requests are recorded, and written out for tests whose process ends.
         seam::g_hooks.fnPostMessageA = [this](HWND hWnd, UINT nMsg, WPARAM, LPARAM) {
-            m_posts.push_back(std::make_pair(TitleOf(hWnd), nMsg));
-            std::fprintf(stderr, "[post] to=\"%s\" msg=0x%X\n", TitleOf(hWnd).c_str(), nMsg);
+            m_posts.push_back(std::make_pair(WindowText(hWnd), nMsg));
+            std::fprintf(stderr, "[post] to=\"%s\" msg=0x%X\n", WindowText(hWnd).c_str(), nMsg);
             return TRUE;
         };
     }
@@ -91,15 +84,6 @@ protected:
     std::vector<std::pair<UINT, HWND>> m_dialogs;  // template, owner
     std::vector<std::string> m_events;
 };
-
-bool ProductMutexExists()
-{
-    HANDLE hMutex = ::OpenMutexA(SYNCHRONIZE, FALSE, "Orvel_LV_Mutex");
-    if (hMutex == NULL)
-        return false;
-    ::CloseHandle(hMutex);
-    return true;
-}
 
 }  // namespace
 

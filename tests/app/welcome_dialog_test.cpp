@@ -46,13 +46,6 @@ protected:
     std::vector<HGDIOBJ> m_deleted;
 };
 
-std::string TextOf(HWND hWnd)
-{
-    char sz[512] = "";
-    ::GetWindowTextA(hWnd, sz, sizeof(sz));
-    return sz;
-}
-
 }  // namespace
 
 TEST_F(WelcomeDialogTest, OkOrEnterAcceptsCancelOrEscapeRefusesAndThereIsNoCloseBox)
@@ -90,9 +83,9 @@ TEST_F(WelcomeDialogTest, ShowsTheSloganThenTheInvitationCentred)
     std::string strTitle, strText;
     LONG_PTR nStaticStyle = 0;
     CDrivenWelcome dlg([&](CDrivenWelcome& d) {
-        strTitle = TextOf(d.m_hWnd);
+        strTitle = WindowText(d.m_hWnd);
         HWND hStatic = ::FindWindowExA(d.m_hWnd, NULL, "Static", NULL);
-        strText = TextOf(hStatic);
+        strText = WindowText(hStatic);
         nStaticStyle = ::GetWindowLongPtrA(hStatic, GWL_STYLE);
         d.EndDialog(IDOK);
     });

@@ -7,6 +7,7 @@
 #include "tests/framework/test_dialog.h"
 #include "tests/seam/seam.h"
 #include "tests/support/driven_dialog.h"
+#include "tests/support/test_support.h"
 
 using ::testing::ElementsAre;
 using ::testing::Contains;
@@ -21,13 +22,6 @@ protected:
     void SetUp() override { seam::Reset(); }
     void TearDown() override { seam::Reset(); }
 };
-
-std::string GetText(HWND hWnd)
-{
-    char sz[1024] = "";
-    ::GetWindowTextA(hWnd, sz, sizeof(sz));
-    return sz;
-}
 
 }  // namespace
 
@@ -63,7 +57,7 @@ TEST_F(FrameworkTest, MappedCommandsReachHandlersAndTheRestGetsDefaultProcessing
                       reinterpret_cast<LPARAM>(d.GetDlgItem(IDC_TEST_OTHER)));
         // Unmapped messages still do what the window would do on its own.
         d.SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Changed caption"));
-        d.m_events.push_back("caption=" + GetText(d.m_hWnd));
+        d.m_events.push_back("caption=" + WindowText(d.m_hWnd));
         d.EndDialog(IDOK);
     });
     EXPECT_EQ(IDOK, dlg.DoModal());
@@ -100,7 +94,7 @@ TEST_F(FrameworkTest, DataExchangeMovesTextBothWays)
         d.m_strFirst = "C:\\Target";
         d.m_strSecond = strLong;
         d.UpdateData(FALSE);
-        strShown = GetText(d.GetDlgItem(IDC_TEST_EDIT));
+        strShown = WindowText(d.GetDlgItem(IDC_TEST_EDIT));
         ::SetWindowTextA(d.GetDlgItem(IDC_TEST_EDIT2), "typed by the user");
         d.UpdateData(TRUE);
         strRead = d.m_strSecond;
@@ -133,7 +127,7 @@ TEST_F(FrameworkTest, SetUpFillsControlsAndOkReadsThemBack)
 {
     std::string strAtSetUp;
     CDrivenDialog dlg([&](CDrivenDialog& d) {
-        strAtSetUp = GetText(d.GetDlgItem(IDC_TEST_EDIT));
+        strAtSetUp = WindowText(d.GetDlgItem(IDC_TEST_EDIT));
         ::SetWindowTextA(d.GetDlgItem(IDC_TEST_EDIT2), "edited");
         Click(d, IDOK);
     });

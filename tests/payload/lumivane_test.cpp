@@ -9,6 +9,7 @@
 
 #include "res/resource.h"
 #include "tests/support/payload_sources.h"
+#include "tests/support/test_support.h"
 
 namespace {
 
@@ -20,15 +21,6 @@ std::string BuiltProgram()
     for (char& c : strPath)
         c = c == '/' ? '\\' : c;
     return strPath;
-}
-
-bool ProductMutexExists()
-{
-    HANDLE hMutex = ::OpenMutexA(SYNCHRONIZE, FALSE, "Orvel_LV_Mutex");
-    if (hMutex == NULL)
-        return false;
-    ::CloseHandle(hMutex);
-    return true;
 }
 
 // A started copy of the program, ended by force if a test leaves it running.

@@ -23,6 +23,22 @@ std::vector<std::string> BoxLines(const std::string& strOutput)
     return ::testing::ResultOf("the message boxes shown", BoxLines, ::testing::ContainerEq(expected));
 }
 
+std::string WindowText(HWND hWnd)
+{
+    char sz[1024] = "";
+    ::GetWindowTextA(hWnd, sz, sizeof(sz));
+    return sz;
+}
+
+bool ProductMutexExists()
+{
+    HANDLE hMutex = ::OpenMutexA(SYNCHRONIZE, FALSE, "Orvel_LV_Mutex");
+    if (hMutex == NULL)
+        return false;
+    ::CloseHandle(hMutex);
+    return true;
+}
+
 static const char s_szTestWindowClass[] = "InstallLVTestWindow";
 
 CTopLevelWindow::CTopLevelWindow(const char* pszTitle)

@@ -3,6 +3,8 @@
 //                          ended, for tests of the installer's exits
 //   CTopLevelWindow        a plain top-level window with a given title
 //   Box                    the seam's line for one box
+//   WindowText             a window's own text
+//   ProductMutexExists     whether something holds the running product's mutex
 #pragma once
 
 #include <gmock/gmock.h>
@@ -23,6 +25,9 @@ inline std::string Box(const std::string& strText, const std::string& strCaption
 {
     return seam::DescribeBox(strText.c_str(), strCaption.c_str(), uType);
 }
+
+std::string WindowText(HWND hWnd);
+bool ProductMutexExists();
 
 class CTopLevelWindow
 {
