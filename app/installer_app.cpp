@@ -5,7 +5,7 @@
 
 #include "app/backdrop_dialog.h"
 #include "app/licence_dialog.h"
-#include "app/running_product.h"
+#include "install/running_product.h"
 #include "app/welcome_dialog.h"
 #include "dialogs/install_dialog.h"
 #include "res/resource.h"

@@ -34,7 +34,7 @@ set(LV_FRAMEWORK_SOURCES
 # What the installer and its uninstaller share: finding a running product and
 # the operations that remove an installation.
 set(LV_SHARED_SOURCES
-    app/running_product.cpp
+    install/running_product.cpp
     install/files.cpp
     install/paths.cpp
     install/registry.cpp

@@ -4,16 +4,8 @@
 #include <string>
 
 #include "dialogs/install_dialog.h"
-#include "res/resource.h"
 
 HMODULE g_hVersionLibrary = NULL;
-
-const PayloadFile g_rgPayloadFiles[PAYLOAD_FILE_COUNT] = {
-    { IDR_PAYLOAD_EXE, "Lumivane.exe" },
-    { IDR_PAYLOAD_HELP, "Lumivane.hlp" },
-    { IDR_PAYLOAD_UNINSTALL, "Uninstall.exe" },
-    { IDR_PAYLOAD_README, "Lumivane.txt" },
-};
 
 // Both in the current directory: the resource as stored, and its expansion.
 static const char COMPRESSED_COPY[] = "LV.MSZ";

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/running_product.h"
+#include "install/running_product.h"
 #include "install/paths.h"
 #include "install/registry.h"
 
