@@ -25,7 +25,16 @@ void CInstallDialog::OnCancel()
     CDialog::OnCancel();
 }
 
-// Each step undoes what its flag says this run did, in a fixed order.
+void CInstallDialog::DeleteInstalledCopies(LPCSTR lpszName)
+{
+    for (const std::pair<std::string, std::string>& file : m_installedFiles) {
+        if (file.second == lpszName)
+            DeleteTargetFile(file.first, lpszName);
+    }
+}
+
+// Each step undoes what its flag says this run did, in a fixed order, in the
+// folders the run put it in.
 void CInstallDialog::RollBack()
 {
     if (g_bShortcutsCreated) {
@@ -35,15 +44,17 @@ void CInstallDialog::RollBack()
         RemoveTargetDirectory(g_strStartMenuGroup);
     }
     if (g_bExeInstalled)
-        DeleteTargetFile("Lumivane.exe");
+        DeleteInstalledCopies("Lumivane.exe");
     if (g_bHelpInstalled)
-        DeleteTargetFile("Lumivane.hlp");
+        DeleteInstalledCopies("Lumivane.hlp");
     if (g_bReadmeInstalled)
-        DeleteTargetFile("Lumivane.txt");
+        DeleteInstalledCopies("Lumivane.txt");
     if (g_bUninstallerInstalled)
-        DeleteTargetFile("Uninstall.exe");
-    if (g_bDirCreated)
-        RemoveTargetDirectory(m_strTargetDir);
+        DeleteInstalledCopies("Uninstall.exe");
+    if (g_bDirCreated) {
+        for (const std::string& strFolder : m_installedFolders)
+            RemoveTargetDirectory(strFolder);
+    }
     if (g_bRegistryWritten) {
         // The whole product key: any version below it was written by this run
         // (set-up removed an earlier one or ended), and an empty product key

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "framework/framework.h"
 #include "install/paths.h"
@@ -45,7 +47,7 @@ public:
     int WriteRegistryEntries();
     // Detects a previous installation; with bRemove it also removes it.
     int FindPreviousInstallation(int bRemove);
-    void DeleteTargetFile(LPCSTR lpszName);
+    void DeleteTargetFile(const std::string& strDirectory, LPCSTR lpszName);
     void RemoveTargetDirectory(std::string strDirectory);
 
 protected:
@@ -74,6 +76,14 @@ private:
     void ShowPhaseFailure(LPCSTR lpszText);
     void RollBack();
     void ShowFreeSpaceRequirement();
+    void RememberInstalledFolder(const std::string& strFolder);
+    void RememberInstalledFile(const std::string& strFolder, LPCSTR lpszName);
+    void DeleteInstalledCopies(LPCSTR lpszName);
+
+    // Where this run's directory phase and each payload file went, for Cancel:
+    // the target text may name another folder by then.
+    std::vector<std::string> m_installedFolders;
+    std::vector<std::pair<std::string, std::string>> m_installedFiles;  // folder, file name
 
     static const MessageMapEntry s_messageMap[];
 };

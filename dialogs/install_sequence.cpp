@@ -66,6 +66,7 @@ BOOL CInstallDialog::InstallFiles()
         return FALSE;
     }
     g_bDirCreated = TRUE;
+    RememberInstalledFolder(m_strTargetDir);
 
     SetStatus("Installing:\r\nInstalling application files...");
     for (const PayloadPhase& phase : s_rgPayloadPhases) {
@@ -74,8 +75,27 @@ BOOL CInstallDialog::InstallFiles()
             return FALSE;
         }
         *phase.pbInstalled = TRUE;
+        RememberInstalledFile(m_strTargetDir, phase.lpszFileName);
     }
     return TRUE;
+}
+
+void CInstallDialog::RememberInstalledFolder(const std::string& strFolder)
+{
+    for (const std::string& strKnown : m_installedFolders) {
+        if (lstrcmpiA(strKnown.c_str(), strFolder.c_str()) == 0)
+            return;
+    }
+    m_installedFolders.push_back(strFolder);
+}
+
+void CInstallDialog::RememberInstalledFile(const std::string& strFolder, LPCSTR lpszName)
+{
+    for (const std::pair<std::string, std::string>& file : m_installedFiles) {
+        if (lstrcmpiA(file.first.c_str(), strFolder.c_str()) == 0 && file.second == lpszName)
+            return;
+    }
+    m_installedFiles.push_back(std::make_pair(strFolder, std::string(lpszName)));
 }
 
 BOOL CInstallDialog::InstallShortcuts()

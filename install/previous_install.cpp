@@ -76,9 +76,9 @@ void CInstallDialog::OfferToRemovePreviousInstallation()
     FindPreviousInstallation(1);
 }
 
-void CInstallDialog::DeleteTargetFile(LPCSTR lpszName)
+void CInstallDialog::DeleteTargetFile(const std::string& strDirectory, LPCSTR lpszName)
 {
-    std::string strFile = m_strTargetDir + "\\" + lpszName;
+    std::string strFile = strDirectory + "\\" + lpszName;
     if (strFile.size() <= MAX_PATH_TEXT)
         ::DeleteFileA(strFile.c_str());
 }
