@@ -60,9 +60,21 @@ static int WriteCompressedCopy(CInstallDialog& dlg, const void* pBytes, DWORD nS
     return 1;
 }
 
+// A name the version library gave back, when it names a file of the current
+// directory and nothing beyond it.
+static int IsPlainFileName(LPCSTR lpszName)
+{
+    std::string strName = lpszName;
+    return !strName.empty() && strName != "." && strName != ".." && strName.find_first_of("\\/:") == std::string::npos;
+}
+
 // Has the version library expand LV.MSZ into LV.XXX; 0 on success.
 static DWORD ExpandCompressedCopy(LPCSTR lpszCurrentDir)
 {
+    // An LV.XXX left by an earlier failed run must not pass for this run's
+    // expansion when the expansion fails.
+    ::SetFileAttributesA(EXPANDED_COPY, FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileA(EXPANDED_COPY);
     // By way of the one function type that converts to any other without complaint.
     VerInstallFileProc pfnVerInstallFile = reinterpret_cast<VerInstallFileProc>(
         reinterpret_cast<void (*)()>(::GetProcAddress(g_hVersionLibrary, "VerInstallFileA")));
@@ -71,8 +83,13 @@ static DWORD ExpandCompressedCopy(LPCSTR lpszCurrentDir)
     char szTempFile[MAX_PATH];
     ::ZeroMemory(szTempFile, sizeof(szTempFile));
     UINT nTempFileLength = MAX_PATH;
-    return pfnVerInstallFile(VIFF_FORCEINSTALL, COMPRESSED_COPY, EXPANDED_COPY, lpszCurrentDir, lpszCurrentDir,
-                             lpszCurrentDir, szTempFile, &nTempFileLength);
+    DWORD dwResult = pfnVerInstallFile(VIFF_FORCEINSTALL, COMPRESSED_COPY, EXPANDED_COPY, lpszCurrentDir,
+                                       lpszCurrentDir, lpszCurrentDir, szTempFile, &nTempFileLength);
+    // The library's own temporary copy, which it leaves behind on some failures.
+    szTempFile[MAX_PATH - 1] = '\0';
+    if ((dwResult & VIF_TEMPFILE) && IsPlainFileName(szTempFile))
+        ::DeleteFileA(szTempFile);
+    return dwResult;
 }
 
 // Gives the file the fixed time stamp, 10 December 2001 01:10:00 local time,
