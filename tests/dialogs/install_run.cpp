@@ -1,31 +1,20 @@
 #include "install_run.h"
 
-#include <algorithm>
+#include <memory>
 
-#include "dialogs/install_dialog.h"
 #include "install/payload.h"
 #include "res/resource.h"
-#include "tests/seam/seam.h"
 
-static void ResetProgressFlags()
-{
-    g_bDirCreated = g_bExeInstalled = g_bHelpInstalled = g_bUninstallerInstalled = FALSE;
-    g_bReadmeInstalled = g_bShortcutsCreated = g_bRegistryWritten = FALSE;
-}
-
-InstallRunTest::InstallRunTest() : m_folder("install_run") {}
-
-void InstallRunTest::CleanMachine()
+static void CleanMachine()
 {
     ::SetCurrentDirectoryA("T:\\");
-    RemoveTree(Target());
-    RemoveTree(Group());
-    RemoveTree(Desktop());
+    RemoveTree(RUN_ROOT);
+    ::CreateDirectoryA(RUN_ROOT, NULL);
+    RemoveTree(ProductGroup());
+    ::DeleteFileA(DesktopLink().c_str());
     RemoveProductEntries();
-    ResetProgressFlags();
-    m_statuses.clear();
-    m_starts.clear();
-    ::CreateDirectoryA(Desktop().c_str(), NULL);
+    g_bDirCreated = g_bExeInstalled = g_bHelpInstalled = g_bUninstallerInstalled = FALSE;
+    g_bReadmeInstalled = g_bShortcutsCreated = g_bRegistryWritten = FALSE;
 }
 
 void InstallRunTest::SetUp()
@@ -34,64 +23,92 @@ void InstallRunTest::SetUp()
     // What start-up does before the dialog: the payload is expanded through it.
     g_hVersionLibrary = ::LoadLibraryA("version.dll");
     CleanMachine();
-    ::CreateDirectoryA((m_folder / "Programs").c_str(), NULL);
-    ::CreateDirectoryA((m_folder / "Program Files").c_str(), NULL);
-    FakeShellFolders({ { CSIDL_DESKTOP, Desktop() }, { CSIDL_PROGRAMS, m_folder / "Programs" } });
-    ProposeProgramFilesDir(m_folder / "Program Files");
-    seam::g_hooks.fnSetDlgItemTextA = [this](HWND hDlg, int nID, LPCSTR pszText) {
-        if (nID == IDC_STATUS)
-            m_statuses.push_back(pszText);
-        return seam::RealSetDlgItemTextA(hDlg, nID, pszText);
-    };
-    seam::g_hooks.fnShellExecuteA = [this](HWND hWnd, LPCSTR pszVerb, LPCSTR pszFile, LPCSTR pszParameters,
-                                           LPCSTR pszDirectory, INT nShowCmd) -> HINSTANCE {
-        ProgramStart start;
-        start.strVerb = pszVerb != NULL ? pszVerb : "<null>";
-        start.strFile = pszFile;
-        start.strDirectory = pszDirectory != NULL ? pszDirectory : "<null>";
-        start.bHasParameters = pszParameters != NULL;
-        start.nShowCmd = nShowCmd;
-        start.nBoxesBefore = seam::g_boxes.m_records.size();
-        EXPECT_EQ(NULL, hWnd);
-        m_starts.push_back(start);
-        if (m_bStartForReal)
-            return seam::RealShellExecuteA(hWnd, pszVerb, pszFile, pszParameters, pszDirectory, nShowCmd);
-        return reinterpret_cast<HINSTANCE>(42);
-    };
 }
 
 void InstallRunTest::TearDown()
 {
     seam::Reset();
-    RemoveProductEntries();
+    CleanMachine();
 }
 
-std::vector<std::string> InstallRunTest::BoxTexts() const
+INT_PTR InstallRunTest::Run(const std::function<void(CDrivenInstall&)>& fnSteps)
 {
-    std::vector<std::string> texts;
-    for (const seam::BoxRecord& box : seam::g_boxes.m_records)
-        texts.push_back(box.strText);
-    return texts;
+    CDrivenInstall dlg([&](CDrivenInstall& d) {
+        fnSteps(d);
+        if (::IsWindow(d.m_hWnd) && ::IsWindowVisible(d.m_hWnd))
+            d.EndDialog(-1);
+    });
+    INT_PTR nResult = dlg.DoModal();
+    // The installer opens the component library once per process and never
+    // closes it; the next dialog of the test program needs it closed.
+    ::CoUninitialize();
+    return nResult;
 }
 
-std::vector<bool> InstallRunTest::Flags() const
+std::vector<bool> InstallRunTest::Flags()
 {
-    return { g_bDirCreated != 0, g_bExeInstalled != 0, g_bHelpInstalled != 0, g_bUninstallerInstalled != 0,
+    return { g_bDirCreated != 0,     g_bExeInstalled != 0,    g_bHelpInstalled != 0,  g_bUninstallerInstalled != 0,
              g_bReadmeInstalled != 0, g_bShortcutsCreated != 0, g_bRegistryWritten != 0 };
 }
 
-Inventory InstallRunTest::TakeInventory() const
+static void ListTree(const std::string& strFolder, const std::string& strPrefix, std::vector<std::string>& list)
 {
-    Inventory inventory;
-    inventory.target = NamesIn(Target());
-    inventory.desktop = NamesIn(Desktop());
-    inventory.group = NamesIn(Group());
-    const char* const rgszKeys[] = { "SOFTWARE\\Orvel Software\\Lumivane",
-                                     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Lumivane.exe",
-                                     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumivane" };
-    for (const char* pszKey : rgszKeys) {
-        if (KeyExists(pszKey))
-            inventory.keys.push_back(pszKey);
+    DWORD dwAttributes = ::GetFileAttributesA(strFolder.c_str());
+    if (dwAttributes == INVALID_FILE_ATTRIBUTES || !(dwAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return;
+    for (const std::string& strName : NamesIn(strFolder)) {
+        list.push_back(strPrefix + strName);
+        ListTree(strFolder + "\\" + strName, strPrefix + strName + "\\", list);
     }
-    return inventory;
+}
+
+std::vector<std::string> InstallRunTest::Leftovers()
+{
+    std::vector<std::string> left;
+    ListTree(RUN_ROOT, "", left);
+    if (PathExists(DesktopLink()))
+        left.push_back("desktop link");
+    if (PathExists(ProductGroup())) {
+        left.push_back("group");
+        ListTree(ProductGroup(), "group\\", left);
+    }
+    for (const char* pszKey : { PRODUCT_KEY, APP_PATH_KEY, UNINSTALL_KEY }) {
+        if (KeyExists(pszKey))
+            left.push_back(pszKey);
+    }
+    return left;
+}
+
+void TypeTarget(CDrivenInstall& dlg, const std::string& strTarget)
+{
+    ::SetDlgItemTextA(dlg.m_hWnd, IDC_TARGET_DIR, strTarget.c_str());
+}
+
+void FailResource(UINT nId)
+{
+    seam::g_hooks.fnFindResourceA = [nId](HMODULE hModule, LPCSTR pszName, LPCSTR pszType) {
+        return pszName == MAKEINTRESOURCEA(nId) ? NULL : seam::RealFindResourceA(hModule, pszName, pszType);
+    };
+}
+
+void FailLink(int nFailing)
+{
+    auto pnMade = std::make_shared<int>(0);
+    seam::g_hooks.fnCoCreateInstance = [pnMade, nFailing](REFCLSID c, LPUNKNOWN u, DWORD x, REFIID i, LPVOID* ppv) {
+        if (++*pnMade == nFailing) {
+            *ppv = NULL;
+            return REGDB_E_CLASSNOTREG;
+        }
+        return seam::RealCoCreateInstance(c, u, x, i, ppv);
+    };
+}
+
+void ReplaceExport(const char* pszName, FARPROC pfn)
+{
+    std::string strName = pszName;
+    seam::g_hooks.fnGetProcAddress = [strName, pfn](HMODULE hModule, LPCSTR pszProc) {
+        if (HIWORD(reinterpret_cast<ULONG_PTR>(pszProc)) != 0 && strName == pszProc)
+            return pfn;
+        return seam::RealGetProcAddress(hModule, pszProc);
+    };
 }

@@ -1,55 +1,40 @@
-// A whole installation run in the test's own folder on T:, for the install
-// and cancel sequence tests.
-//   InstallRunTest  the fixture: folders, registry and flags made clean; the
-//                   status line, the boxes and the program start recorded
-//   Inventory       what a run left on disk, in the links and in the registry
+// The install dialog run in a test, on a machine without the product, with
+// its installations going below the test's own folder on T:.
+//   InstallRunTest  the fixture: machine, flags and seam made clean
+//   Run             the dialog, with the steps run once its set-up is done;
+//                   a dialog the steps leave open is ended
+//   TypeTarget      what a user's typing into the target field does
+//   FailResource / FailLink  faults of the payload resources and the link component
+//   ReplaceExport   GetProcAddress finds pfn (NULL: nothing) for that name
+//   Leftovers       what of ours is on the machine: every file and folder
+//                   below the test's folder, the links and the keys
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "tests/support/install_session.h"
-#include "tests/support/registry_support.h"
+#include "dialogs/install_dialog.h"
+#include "tests/support/support.h"
 
-struct Inventory
-{
-    std::vector<std::string> target;   // names in the target directory; "<none>" when it is gone
-    std::vector<std::string> desktop;  // names on the desktop
-    std::vector<std::string> group;    // names in the Start Menu group; "<none>" when it is gone
-    std::vector<std::string> keys;     // which of the product's three keys exist
-};
+typedef CDriven<CInstallDialog> CDrivenInstall;
 
-struct ProgramStart
-{
-    std::string strVerb, strFile, strDirectory;
-    bool bHasParameters = false;
-    int nShowCmd = -1;
-    size_t nBoxesBefore = 0;
-};
+const char RUN_ROOT[] = "T:\\run";
 
 class InstallRunTest : public ::testing::Test
 {
 protected:
-    InstallRunTest();
     void SetUp() override;
     void TearDown() override;
-    // No installation, links or entries of the product, and no flags set.
-    void CleanMachine();
 
-    std::string Target() const { return m_folder / "Program Files\\Lumivane"; }
-    std::string Desktop() const { return m_folder / "Desktop"; }
-    std::string Group() const { return m_folder / "Programs\\Lumivane"; }
-
-    // The boxes shown since the test began, as their texts.
-    std::vector<std::string> BoxTexts() const;
-    std::vector<bool> Flags() const;
-    Inventory TakeInventory() const;
-
-    CTestFolder m_folder;
-    std::vector<std::string> m_statuses;
-    std::vector<ProgramStart> m_starts;
-    bool m_bStartForReal = false;
+    static INT_PTR Run(const std::function<void(CDrivenInstall&)>& fnSteps);
+    static std::vector<bool> Flags();
+    static std::vector<std::string> Leftovers();
 };
 
+void TypeTarget(CDrivenInstall& dlg, const std::string& strTarget);
+void FailResource(UINT nId);
+void FailLink(int nFailing);
+void ReplaceExport(const char* pszName, FARPROC pfn);

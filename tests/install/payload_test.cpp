@@ -1,142 +1,90 @@
-// Payload extraction that succeeds: the embedded files, what InstallPayloadFile
-// leaves in the current directory, and how it has the version library expand.
+// InstallPayloadFile's failures: each is reported, none counts as success,
+// and nothing old or half-made is installed in the payload's place.
 #include <gmock/gmock.h>
 
-#include <algorithm>
-
-#include "install/payload.h"
-#include "payload_fixture.h"
-#include "res/resource.h"
-#include "tests/support/payload_sources.h"
-#include "tests/support/test_support.h"
-
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
+#include "tests/dialogs/install_run.h"
 
 namespace {
 
-bool EndsWith(const std::string& str, const std::string& strEnd)
+const char EARLIER_COPY[] = "an earlier copy";
+
+void EmptyFolder(const std::string& strFolder)
 {
-    return str.size() >= strEnd.size() && str.compare(str.size() - strEnd.size(), strEnd.size(), strEnd) == 0;
+    for (const std::string& strName : NamesIn(strFolder))
+        RemoveTree(strFolder + "\\" + strName);
 }
 
-// Printable 7-bit ASCII in lines that each end in CR LF.
-bool IsAsciiWithCrLf(const Bytes& text)
+// Fills the 64 KB drive F: up to nRoomLeft bytes.
+void LeaveRoomOnF(ULONGLONG nRoomLeft)
 {
-    for (size_t i = 0; i < text.size(); ++i) {
-        unsigned char c = text[i];
-        bool bLineEnd = (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ||
-                        (c == '\n' && i > 0 && text[i - 1] == '\r');
-        if (!bLineEnd && (c < 0x20 || c > 0x7E))
-            return false;
-    }
-    return !text.empty() && text.back() == '\n';
+    ULARGE_INTEGER free;
+    ASSERT_TRUE(::GetDiskFreeSpaceExA("F:\\", &free, NULL, NULL));
+    ASSERT_GT(free.QuadPart, nRoomLeft);
+    ASSERT_TRUE(WriteText("F:\\filler", std::string(static_cast<size_t>(free.QuadPart - nRoomLeft), 'f')));
 }
+
+struct Case
+{
+    const char* pszName;
+    const char* pszFolder;
+    UINT nResourceId;
+    std::function<void()> fnArrange;
+    std::vector<std::string> boxes;
+    std::vector<std::string> left;  // in the folder afterwards
+};
+
+typedef InstallRunTest PayloadTest;
 
 }  // namespace
 
-TEST_F(PayloadTest, BuildAndInstallerAgreeOnThePayloadTable)
+TEST_F(PayloadTest, FailuresAreReportedAndInstallNothingInThePayloadsPlace)
 {
-    size_t nRow = 0;
-    for (const PayloadFile& file : g_rgPayloadFiles) {
-        if (nRow < PAYLOAD_SOURCE_COUNT && g_rgPayloadSources[nRow].nResourceId == file.nResourceId) {
-            EXPECT_STREQ(file.lpszFileName, g_rgPayloadSources[nRow].pszFileName) << file.nResourceId;
-            ++nRow;
+    HANDLE hHeld = NULL;
+    const std::vector<std::string> expansionBoxes = { "Can't expand installation file Lumivane.exe",
+                                                      "Can't rename installation file Lumivane.exe" };
+    const Case rgCases[] = {
+        { "LV.MSZ held by another program", RUN_ROOT, 135,
+          [&] {
+              WriteText("LV.MSZ", "left by an earlier run");
+              hHeld = ::CreateFileA("LV.MSZ", GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+          },
+          { "Can't overwrite temporary file \"LV.MSZ\"" }, { "LV.MSZ", "Lumivane.exe" } },
+        { "expansion fails", RUN_ROOT, 135, [] { ReplaceExport("VerInstallFileA", NULL); }, expansionBoxes, {} },
+        { "expansion fails beside an LV.XXX of an earlier run", RUN_ROOT, 135,
+          [] {
+              ReplaceExport("VerInstallFileA", NULL);
+              WriteText("LV.XXX", "left by an earlier run");
+          },
+          expansionBoxes, {} },
+        { "the program outgrows the room left", "F:", 135, [] { LeaveRoomOnF(4096); },
+          { "Insufficient space, or disk error" }, { "LV.MSZ", "Lumivane.exe", "filler" } },
+        // The stream holds a small file back until it closes: only the close finds the disk full.
+        { "the help file meets a full disk", "F:", 136, [] { LeaveRoomOnF(0); },
+          { "Insufficient space, or disk error" }, { "LV.MSZ", "Lumivane.exe", "filler" } },
+    };
+    for (const Case& c : rgCases) {
+        std::string strFolder = c.pszFolder;
+        seam::Reset();
+        EmptyFolder(strFolder);
+        ::SetCurrentDirectoryA((strFolder + "\\").c_str());
+        WriteText("Lumivane.exe", EARLIER_COPY);
+        c.fnArrange();
+        int nResult = -1;
+        Run([&](CDrivenInstall& d) {
+            ::SetCurrentDirectoryA((strFolder + "\\").c_str());
+            seam::g_boxes.m_records.clear();
+            nResult = d.InstallPayloadFile(c.nResourceId, c.nResourceId == 135 ? "Lumivane.exe" : "Lumivane.hlp");
+        });
+        if (hHeld != NULL)
+            ::CloseHandle(hHeld);
+        hHeld = NULL;
+        ::SetCurrentDirectoryA("T:\\");
+        EXPECT_EQ(0, nResult) << c.pszName;
+        EXPECT_EQ(c.boxes, seam::g_boxes.Texts()) << c.pszName;
+        EXPECT_EQ(c.left, NamesIn(strFolder)) << c.pszName;
+        if (PathExists(strFolder + "\\Lumivane.exe")) {
+            EXPECT_EQ(EARLIER_COPY, ReadText(strFolder + "\\Lumivane.exe")) << c.pszName;
         }
+        EmptyFolder(strFolder);
     }
-    EXPECT_EQ(PAYLOAD_SOURCE_COUNT, nRow) << "the build embeds rows of the installer's table, in its order";
-}
-
-TEST_F(PayloadTest, EmbeddedPayloadIsWholeSzddFilesInUsEnglish)
-{
-    const unsigned char rgMagic[] = { 'S', 'Z', 'D', 'D', 0x88, 0xF0, 0x27, 0x33 };
-    for (size_t i = 0; i < PAYLOAD_SOURCE_COUNT; ++i) {
-        const PayloadSource& row = g_rgPayloadSources[i];
-        Bytes stored = ResourceBytes(row.nResourceId);
-        ASSERT_GT(stored.size(), 14u) << row.pszFileName;
-        EXPECT_TRUE(std::equal(rgMagic, rgMagic + 8, stored.begin())) << row.pszFileName;
-        EXPECT_EQ('A', stored[8]) << row.pszFileName;
-        EXPECT_EQ(0, stored[9]) << row.pszFileName << ": no last character recorded";
-        EXPECT_EQ(ReadFileBytes(row.pszBuiltFile).size(), StatedLength(stored)) << row.pszFileName;
-
-        std::vector<LANGID> languages;
-        ::EnumResourceLanguagesA(
-            NULL, "MSZ", MAKEINTRESOURCEA(row.nResourceId),
-            [](HMODULE, LPCSTR, LPCSTR, WORD wLanguage, LONG_PTR lParam) -> BOOL {
-                reinterpret_cast<std::vector<LANGID>*>(lParam)->push_back(wLanguage);
-                return TRUE;
-            },
-            reinterpret_cast<LONG_PTR>(&languages));
-        EXPECT_THAT(languages, ElementsAre(1033)) << row.pszFileName;
-    }
-}
-
-TEST_F(PayloadTest, EachPayloadExpandsToTheFileItWasMadeFrom)
-{
-    std::vector<int> results;
-    RunInDialog([&](CDrivenInstall& d) {
-        for (size_t i = 0; i < PAYLOAD_SOURCE_COUNT; ++i)
-            results.push_back(d.InstallPayloadFile(g_rgPayloadSources[i].nResourceId, g_rgPayloadSources[i].pszFileName));
-    });
-    EXPECT_THAT(seam::g_boxes.m_records, IsEmpty());
-    for (size_t i = 0; i < results.size(); ++i) {
-        const PayloadSource& row = g_rgPayloadSources[i];
-        EXPECT_EQ(1, results[i]) << row.pszFileName;
-        bool bRead = false;
-        Bytes installed = ReadFileBytes(row.pszFileName, &bRead);
-        ASSERT_TRUE(bRead) << row.pszFileName;
-        EXPECT_EQ(StatedLength(ResourceBytes(row.nResourceId)), installed.size()) << row.pszFileName;
-        EXPECT_TRUE(installed == ReadFileBytes(row.pszBuiltFile)) << row.pszFileName;
-        if (EndsWith(row.pszFileName, ".exe")) {
-            EXPECT_TRUE(installed.size() > 2 && installed[0] == 'M' && installed[1] == 'Z') << row.pszFileName;
-        }
-        if (EndsWith(row.pszFileName, ".txt")) {
-            EXPECT_TRUE(IsAsciiWithCrLf(installed)) << row.pszFileName;
-        }
-    }
-    EXPECT_FALSE(FileExists("LV.MSZ"));
-    EXPECT_FALSE(FileExists("LV.XXX"));
-}
-
-TEST_F(PayloadTest, InstalledFileCarriesTheFixedLocalTimeThreeTimes)
-{
-    ASSERT_EQ(1, Install(IDR_PAYLOAD_README, "Lumivane.txt"));
-    FileTimes times;
-    ASSERT_TRUE(ReadFileTimes("Lumivane.txt", &times));
-    EXPECT_EQ(FIXED_STAMP, LocalTimeText(times.ftCreation));
-    EXPECT_EQ(FIXED_STAMP, LocalTimeText(times.ftLastAccess));
-    EXPECT_EQ(FIXED_STAMP, LocalTimeText(times.ftLastWrite));
-    EXPECT_EQ(0, ::CompareFileTime(&times.ftCreation, &times.ftLastWrite));
-    EXPECT_EQ(0, ::CompareFileTime(&times.ftLastAccess, &times.ftLastWrite));
-}
-
-TEST_F(PayloadTest, ReadOnlyEarlierCopyIsReplaced)
-{
-    ASSERT_TRUE(WriteFileBytes("Lumivane.hlp", BytesOf("an earlier copy")));
-    ASSERT_TRUE(::SetFileAttributesA("Lumivane.hlp", FILE_ATTRIBUTE_READONLY));
-    EXPECT_EQ(1, Install(IDR_PAYLOAD_HELP, "Lumivane.hlp"));
-    EXPECT_THAT(seam::g_boxes.m_records, IsEmpty());
-    EXPECT_TRUE(ReadFileBytes("Lumivane.hlp") == ReadFileBytes(BuiltFile(IDR_PAYLOAD_HELP)));
-    EXPECT_FALSE(::GetFileAttributesA("Lumivane.hlp") & FILE_ATTRIBUTE_READONLY);
-}
-
-TEST_F(PayloadTest, VersionLibraryExpandsTheWholeCopyInTheCurrentDirectory)
-{
-    ReplaceVerInstallFile(EXPANSION_RECORDED);
-    ASSERT_TRUE(WriteFileBytes("LV.XXX", BytesOf("left by an earlier run")));
-
-    EXPECT_EQ(1, Install(IDR_PAYLOAD_README, "Lumivane.txt"));
-    EXPECT_THAT(seam::g_boxes.m_records, IsEmpty());
-    ASSERT_TRUE(g_expansion.bCalled);
-    EXPECT_EQ(static_cast<DWORD>(VIFF_FORCEINSTALL), g_expansion.dwFlags);
-    EXPECT_EQ("LV.MSZ", g_expansion.strSource);
-    EXPECT_EQ("LV.XXX", g_expansion.strDest);
-    EXPECT_EQ(m_strFolder, g_expansion.strSourceDir);
-    EXPECT_EQ(m_strFolder, g_expansion.strDestDir);
-    EXPECT_EQ(m_strFolder, g_expansion.strCurrentDir);
-    EXPECT_TRUE(g_expansion.bTempBufferZeroed);
-    EXPECT_EQ(static_cast<UINT>(MAX_PATH), g_expansion.nTempLength);
-    EXPECT_TRUE(g_expansion.compressedCopy == ResourceBytes(IDR_PAYLOAD_README)) << "LV.MSZ complete and closed";
-    EXPECT_TRUE(ReadFileBytes("Lumivane.txt") == ReadFileBytes(BuiltFile(IDR_PAYLOAD_README)))
-        << "the stale LV.XXX was replaced";
 }

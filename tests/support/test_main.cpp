@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "tests/seam/seam.h"
+
 static bool IsDeathTestChild()
 {
     return std::strstr(::GetCommandLineA(), "--gtest_internal_run_death_test") != NULL;
@@ -28,6 +30,7 @@ static void RefuseExitDuringTest()
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
+    seam::Reset();
     std::atexit(RefuseExitDuringTest);
     return RUN_ALL_TESTS();
 }
