@@ -20,6 +20,7 @@ public:
     CBackdropDialog* m_pBackdrop;
 
 private:
+    void CheckSetupFile();
     void LoadVersionLibrary();
     void RunLicenceDialog();
     void EndWithoutInstalling();

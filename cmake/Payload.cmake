@@ -2,7 +2,8 @@
 #   lv_embed_payload(ID NAME SOURCE ...)  the payload table, one row per file in install order:
 #                                          resource id, installed name, and the file it is made
 #                                          from (or the target whose program it is). Compresses
-#                                          each with szdd and writes payload.rc, which
+#                                          each with szdd, sums it (an MSZCRC resource of the
+#                                          same id) and writes payload.rc, which
 #                                          res/InstallLV.rc includes; makes the targets
 #                                          lv_payload and payload_bench
 #   lv_embed_payload_in(TARGET)           TARGET's resources (res/InstallLV.rc) carry the payload
@@ -11,6 +12,7 @@
 
 set(LV_SZDD ${LV_HOST_TOOLS_DIR}/szdd${CMAKE_HOST_EXECUTABLE_SUFFIX})
 set(LV_SZDD_BENCH ${LV_HOST_TOOLS_DIR}/szdd_bench${CMAKE_HOST_EXECUTABLE_SUFFIX})
+set(LV_SEAL ${LV_HOST_TOOLS_DIR}/seal${CMAKE_HOST_EXECUTABLE_SUFFIX})
 
 function(lv_embed_payload)
     list(LENGTH ARGN count)
@@ -38,10 +40,15 @@ function(lv_embed_payload)
             DEPENDS ${source} ${LV_SZDD}
             COMMENT "Compressing ${name} as resource ${id}"
             VERBATIM)
-        string(APPEND resources "${id} MSZ \"${compressed}\"\n")
+        # Its checksum, which the installer compares before it uses the payload.
+        add_custom_command(OUTPUT ${compressed}.crc
+            COMMAND ${LV_SEAL} crc ${compressed} ${compressed}.crc
+            DEPENDS ${compressed} ${LV_SEAL}
+            VERBATIM)
+        string(APPEND resources "${id} MSZ \"${compressed}\"\n${id} MSZCRC \"${compressed}.crc\"\n")
         list(APPEND rows "${id}|${name}|${file}")
         list(APPEND sources ${file})
-        list(APPEND compressed_files ${compressed})
+        list(APPEND compressed_files ${compressed} ${compressed}.crc)
     endforeach()
 
     set(rc ${CMAKE_CURRENT_BINARY_DIR}/payload.rc)

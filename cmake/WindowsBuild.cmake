@@ -50,6 +50,7 @@ set(LV_PRODUCT_SOURCES
     dialogs/install_dialog.cpp
     dialogs/install_sequence.cpp
     install/free_space.cpp
+    install/integrity.cpp
     install/payload.cpp
     install/previous_install.cpp
     install/registry_entries.cpp
@@ -93,6 +94,12 @@ function(add_licence_text_dependency target rc_file)
 endfunction()
 
 include(cmake/Payload.cmake)
+
+# The seal that the program's start-up checks its own file against, stored
+# once the program is linked.
+function(lv_seal target)
+    add_custom_command(TARGET ${target} POST_BUILD COMMAND ${LV_SEAL} exe $<TARGET_FILE:${target}> VERBATIM)
+endfunction()
 add_subdirectory(payload)
 
 add_executable(InstallLV WIN32
@@ -105,6 +112,7 @@ target_link_libraries(InstallLV PRIVATE lv_product)
 target_compile_options(InstallLV PRIVATE ${LV_SHIPPED_OPTIONS})
 lv_embed_payload_in(InstallLV)
 target_link_options(InstallLV PRIVATE ${LV_SHIPPED_LINK_OPTIONS})
+lv_seal(InstallLV)
 add_licence_text_dependency(InstallLV ${CMAKE_SOURCE_DIR}/res/InstallLV.rc)
 
 if(LV_BUILD_TESTS)

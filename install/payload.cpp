@@ -4,6 +4,7 @@
 #include <string>
 
 #include "dialogs/install_dialog.h"
+#include "install/integrity.h"
 
 HMODULE g_hVersionLibrary = NULL;
 
@@ -19,7 +20,21 @@ typedef DWORD(APIENTRY* VerInstallFileProc)(DWORD uFlags, LPCSTR szSrcFileName, 
                                             LPCSTR szSrcDir, LPCSTR szDestDir, LPCSTR szCurDir, LPSTR szTmpFile,
                                             PUINT puTmpFileLen);
 
-// The payload resource's bytes; zero after the error box when there are none.
+// Whether the payload's bytes have the checksum the build stored beside them,
+// in an MSZCRC resource of the same id.
+static int IsPayloadWhole(HMODULE hModule, UINT nResourceId, const void* pBytes, DWORD nSize)
+{
+    HRSRC hSum = ::FindResourceA(hModule, MAKEINTRESOURCEA(nResourceId), "MSZCRC");
+    HGLOBAL hLoaded = hSum != NULL ? ::LoadResource(hModule, hSum) : NULL;
+    const unsigned char* pSum = hLoaded != NULL ? static_cast<const unsigned char*>(::LockResource(hLoaded)) : NULL;
+    if (pSum == NULL || ::SizeofResource(hModule, hSum) != 4)
+        return 0;
+    uint32_t nStored = pSum[0] | (pSum[1] << 8) | (pSum[2] << 16) | (static_cast<uint32_t>(pSum[3]) << 24);
+    return Crc32(static_cast<const unsigned char*>(pBytes), nSize) == nStored;
+}
+
+// The payload resource's bytes; zero after the error box when there are none,
+// or when they are not as built.
 static int LockPayloadResource(CInstallDialog& dlg, UINT nResourceId, const void** ppBytes, DWORD* pnSize)
 {
     HMODULE hModule = AfxGetResourceHandle();
@@ -33,6 +48,10 @@ static int LockPayloadResource(CInstallDialog& dlg, UINT nResourceId, const void
     *ppBytes = ::LockResource(hLoaded);
     if (*ppBytes == NULL || *pnSize == 0) {
         dlg.ShowInstallError(0, "Setup file is corrupted!");
+        return 0;
+    }
+    if (!IsPayloadWhole(hModule, nResourceId, *ppBytes, *pnSize)) {
+        dlg.ShowInstallError(0, "Setup file appears to be corrupted!");
         return 0;
     }
     return 1;
