@@ -1,221 +1,145 @@
-// Structure of the help files hlpc writes, checked with the independent
-// reader in HelpFileReader: container and directory, |SYSTEM, |FONT,
-// context hashes and jump targets, and the shipped help source.
-#include "help_test_support.h"
-
-#include "byte_buffer.h"
-#include "context_hash.h"
-#include "help_file.h"
-#include "help_source.h"
-
+// hlpc as the build runs it: the directory and context table of the help file
+// it writes, read by the file layout rather than through hlpc's code, and bad source.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cstdint>
 #include <cstdio>
-#include <cstring>
-#include <set>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
-void ExpectContainerIsConsistent(const Bytes& vFile)
+typedef std::vector<std::pair<std::string, uint32_t>> Entries;
+
+std::string ReadFile(const std::string& strPath)
 {
-    HelpDirectory directory;
-    ASSERT_TRUE(ReadHelpDirectory(vFile, directory));
-    EXPECT_EQ(0x00035F3Fu, directory.m_nMagic);
-    EXPECT_EQ(vFile.size(), directory.m_nFileSize);
-    EXPECT_EQ(0xFFFFFFFFu, directory.m_nFreeBlock);
+    std::ifstream file(strPath, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
 
-    const BTreeHeader& tree = directory.m_tree;
-    EXPECT_EQ(0x293B, tree.m_nMagic);
-    EXPECT_EQ(0x0402, tree.m_nFlags & 0x0402);
-    EXPECT_EQ(0x0400, tree.m_nPageSize);
-    EXPECT_EQ("z4", tree.m_strStructure);
-    EXPECT_EQ(0, tree.m_nMustBeZero);
-    EXPECT_EQ(-1, tree.m_nMustBeNegOne);
-    EXPECT_EQ(1, tree.m_nTotalPages);
-    EXPECT_EQ(1, tree.m_nLevels);
-    EXPECT_EQ(0, tree.m_nRootPage);
-    EXPECT_EQ(38u + tree.m_nPageSize, directory.m_nDirectoryUsed);
-    EXPECT_EQ(tree.m_nTotalEntries, static_cast<uint32_t>(directory.m_leaf.m_nEntries));
-    EXPECT_EQ(-1, directory.m_leaf.m_nPrevious);
-    EXPECT_EQ(-1, directory.m_leaf.m_nNext);
-    EXPECT_EQ(tree.m_nPageSize - 8u - directory.m_nEntryBytes, directory.m_leaf.m_nUnused);
+// Runs hlpc on strName.hls over an older strName.hlp, which strOutput gets afterwards with
+// any temporary file left beside it; no file stays behind.
+int RunHlpc(const std::string& strName, const std::string& strSource, std::string& strErrors,
+            std::string& strOutput)
+{
+    std::ofstream(strName + ".hls", std::ios::binary) << strSource;
+    std::ofstream(strName + ".hlp") << "old";
+    std::string strCommand = "\"" HLPC_EXECUTABLE "\" " + strName + ".hls " + strName + ".hlp";
+    int nStatus = std::system((strCommand + " 2>" + strName + ".err").c_str());
+    strErrors = ReadFile(strName + ".err");
+    strOutput = ReadFile(strName + ".hlp") + ReadFile(strName + ".hlp.tmp");
+    for (const char* pszEnding : {".hls", ".hlp", ".hlp.tmp", ".err"})
+        std::remove((strName + pszEnding).c_str());
+    return nStatus;
+}
 
-    std::vector<std::string> vExpected = {"|CONTEXT", "|FONT", "|SYSTEM", "|TOPIC"};
-    EXPECT_EQ(vExpected, directory.m_vNames);
-    for (size_t i = 1; i < directory.m_vNames.size(); ++i)
-        EXPECT_LT(std::strcmp(directory.m_vNames[i - 1].c_str(), directory.m_vNames[i].c_str()), 0);
+// Little-endian; at() fails the test on a read past the end.
+uint32_t Le(const std::string& str, size_t nPos, int nBytes = 4)
+{
+    uint32_t n = 0;
+    for (int i = nBytes; i-- > 0;)
+        n = n << 8 | static_cast<unsigned char>(str.at(nPos + i));
+    return n;
+}
 
-    // Header, every internal file and the directory occupy disjoint ranges inside the file.
-    std::vector<std::pair<uint32_t, uint32_t>> vRanges = {{0, 16}};
-    vRanges.emplace_back(directory.m_nDirectoryStart, directory.m_nDirectoryStart + directory.m_nDirectoryReserved);
-    EXPECT_GE(directory.m_nDirectoryReserved, directory.m_nDirectoryUsed + 9);
-    for (const auto& entry : directory.m_mapOffsets) {
-        CByteReader reader(vFile, entry.second);
-        uint32_t nReserved = reader.ReadDword();
-        uint32_t nUsed = reader.ReadDword();
-        ASSERT_FALSE(reader.HasOverrun()) << entry.first;
-        EXPECT_GE(nReserved, nUsed + 9) << entry.first;
-        vRanges.emplace_back(entry.second, entry.second + nReserved);
+// The entries of the one-page B+ tree at nTree: a key of nKeySize bytes, or NUL-ended
+// when that is 0, then a 4-byte value.
+Entries ReadTree(const std::string& strFile, size_t nTree, size_t nKeySize)
+{
+    EXPECT_EQ(0x293Bu, Le(strFile, nTree, 2));
+    size_t nPos = nTree + 38 + Le(strFile, nTree + 4, 2) * Le(strFile, nTree + 26, 2);
+    Entries vecEntries(Le(strFile, nPos + 2, 2));
+    nPos += 8;
+    for (auto& entry : vecEntries)
+    {
+        entry.first = strFile.substr(nPos, nKeySize ? nKeySize : strFile.find('\0', nPos) - nPos);
+        nPos += entry.first.size() + (nKeySize ? 0 : 1);
+        entry.second = Le(strFile, nPos);
+        nPos += 4;
     }
-    std::sort(vRanges.begin(), vRanges.end());
-    for (size_t i = 1; i < vRanges.size(); ++i)
-        EXPECT_LE(vRanges[i - 1].second, vRanges[i].first);
-    EXPECT_LE(vRanges.back().second, vFile.size());
+    return vecEntries;
+}
+
+// The viewer's hash: hash * 43 plus the weight of each upper-cased character, where
+// '1'-'9' and 'A'-'Z' weigh their distance from '0', and '0' weighs 10, '.' 12, '_' 13.
+int32_t ViewerHash(const std::string& strId)
+{
+    uint32_t nHash = 0;
+    for (char ch : strId)
+        nHash = nHash * 43 + static_cast<uint32_t>(ch == '0' ? 10 : ch == '.' ? 12 : ch == '_' ? 13
+                                                   : std::toupper(static_cast<unsigned char>(ch)) - '0');
+    return static_cast<int32_t>(nHash);
 }
 
 }  // namespace
 
-TEST(HlpcContainer, HeaderDirectoryAndFileRangesAreConsistent)
+TEST(Hlpc, DirectoryAndContextTableFindEveryTopic)
 {
-    ExpectContainerIsConsistent(CompileSource(kSampleSource));
-    ExpectContainerIsConsistent(CompileSource(MakeLargeSource(12, 30)));
-}
-
-TEST(HlpcSystem, RecordsGiveTitleAndContentsTopic)
-{
-    Bytes vFile = CompileSource(kSampleSource);
-    HelpDirectory directory;
-    ASSERT_TRUE(ReadHelpDirectory(vFile, directory));
-    Bytes vSystem = GetInternalFile(vFile, directory, "|SYSTEM");
-    CByteReader reader(vSystem, 0);
-    EXPECT_EQ(0x036C, reader.ReadWord());
-    EXPECT_EQ(21, reader.ReadWord());
-    EXPECT_EQ(1, reader.ReadWord());
-    reader.ReadDword();
-    EXPECT_EQ(4, reader.ReadWord());  // LZ77 topic blocks of 4 KB
-    std::string strTitle;
-    uint32_t nContents = 0xFFFFFFFF;
-    while (!reader.IsAtEnd() && !reader.HasOverrun()) {
-        uint16_t nType = reader.ReadWord();
-        size_t nEnd = reader.ReadWord() + reader.GetPos();
-        if (nType == 1)
-            strTitle = reader.ReadStringZ();
-        else if (nType == 3)
-            nContents = reader.ReadDword();
-        EXPECT_EQ(nEnd, reader.GetPos()) << "record type " << nType;
-        while (reader.GetPos() < nEnd)
-            reader.ReadByte();
+    std::string strSource = "= Sample\n", strErrors, strFile;
+    std::vector<int32_t> vecHashes;  // in source order
+    // Each kind of character in both cases; the hashes fall on both sides of zero.
+    for (const char* pszId : {"contents", "Setup_2.x", "v10", "uninstalling", "SUPPORT", "window", "Z"})
+    {
+        strSource += std::string("# ") + pszId + " About it\nText.\n";
+        vecHashes.push_back(ViewerHash(pszId));
     }
-    EXPECT_FALSE(reader.HasOverrun());
-    EXPECT_EQ("Sample Help", strTitle);
-    std::vector<TopicView> vTopics = ReadTopics(vFile);
-    ASSERT_FALSE(vTopics.empty());
-    EXPECT_EQ(vTopics[0].m_nTopicOffset, nContents);
-}
+    ASSERT_EQ(0, RunHlpc("hlpc_layout", strSource, strErrors, strFile)) << strErrors;
+    EXPECT_EQ(0x35F3Fu, Le(strFile, 0));
+    EXPECT_EQ(strFile.size(), Le(strFile, 12));
+    const char* apszNames[] = {"|CONTEXT", "|FONT", "|SYSTEM", "|TOPIC"};  // sorted, for the viewer's search
+    Entries vecFiles = ReadTree(strFile, Le(strFile, 4) + 9, 0);
+    ASSERT_EQ(4u, vecFiles.size());
+    for (size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(apszNames[i], vecFiles[i].first);
+    EXPECT_EQ(0x036Cu, Le(strFile, vecFiles[2].second + 9, 2));  // |SYSTEM, past its file header
 
-TEST(HlpcFont, DescriptorsAreWellFormedAndCoverUsedFonts)
-{
-    Bytes vFile = CompileSource(kSampleSource);
-    HelpDirectory directory;
-    ASSERT_TRUE(ReadHelpDirectory(vFile, directory));
-    Bytes vFont = GetInternalFile(vFile, directory, "|FONT");
-    CByteReader reader(vFont, 0);
-    uint16_t nFaceNames = reader.ReadWord(), nDescriptors = reader.ReadWord();
-    uint16_t nFaceNamesOffset = reader.ReadWord(), nDescriptorsOffset = reader.ReadWord();
-    ASSERT_GT(nFaceNames, 0);
-    EXPECT_LT(nFaceNamesOffset, 12);  // the plain descriptor layout
-    EXPECT_EQ(0, (nDescriptorsOffset - nFaceNamesOffset) % nFaceNames);
-    EXPECT_EQ(vFont.size(), nDescriptorsOffset + 11u * nDescriptors);
-    for (uint16_t i = 0; i < nDescriptors; ++i) {
-        CByteReader descriptor(vFont, nDescriptorsOffset + 11u * i + 3);
-        EXPECT_LT(descriptor.ReadWord(), nFaceNames);
+    // The viewer looks hashes up as signed values in a sorted page; topics lie in source order.
+    std::vector<int32_t> vecStored, vecByOffset;
+    std::map<uint32_t, int32_t> mapByOffset;
+    for (const auto& entry : ReadTree(strFile, vecFiles[0].second + 9, 4))
+    {
+        vecStored.push_back(static_cast<int32_t>(Le(entry.first, 0)));
+        mapByOffset[entry.second] = vecStored.back();
     }
-    for (const TopicView& topic : ReadTopics(vFile))
-        for (uint16_t nFont : topic.m_vFonts)
-            EXPECT_LT(nFont, nDescriptors) << topic.m_strTitle;
+    EXPECT_TRUE(std::is_sorted(vecStored.begin(), vecStored.end()));
+    for (const auto& entry : mapByOffset)
+        vecByOffset.push_back(entry.second);
+    EXPECT_EQ(vecHashes, vecByOffset);
 }
 
-TEST(HlpcContext, HashFollowsThePublishedAlgorithm)
+TEST(Hlpc, BadSourceIsNamedAndLeavesTheOldOutput)
 {
-    // Single characters weigh what the published table says; longer ids are
-    // hash * 43 + weight per character, wrapping at 32 bits.
-    EXPECT_EQ(17u, HashContextId("a"));
-    EXPECT_EQ(17u, HashContextId("A"));
-    EXPECT_EQ(10u, HashContextId("0"));
-    EXPECT_EQ(9u, HashContextId("9"));
-    EXPECT_EQ(13u, HashContextId("_"));
-    EXPECT_EQ(12u, HashContextId("."));
-    EXPECT_EQ(749u, HashContextId("ab"));  // 17 * 43 + 18
-    EXPECT_EQ(kHashIntro, HashContextId("intro"));
-    EXPECT_EQ(kHashSetup2x, HashContextId("Setup_2.x"));
-    EXPECT_EQ(636769674u, HashContextId("contents"));
-    EXPECT_EQ(636769674u, HashContextId("CONTENTS"));
-    EXPECT_EQ(static_cast<uint32_t>(-1640648680), HashContextId("uninstalling"));
-    EXPECT_EQ(static_cast<uint32_t>(-834242909), HashContextId("support"));
-    EXPECT_EQ(1u, HashContextId(""));
-}
-
-TEST(HlpcContext, EntriesAreSortedAndPointAtTheirTopics)
-{
-    Bytes vFile = CompileSource(kSampleSource);
-    std::vector<TopicView> vTopics = ReadTopics(vFile);
-    ASSERT_EQ(3u, vTopics.size());
-    std::vector<std::pair<int32_t, uint32_t>> vExpected = {
-        {static_cast<int32_t>(kHashIntro), vTopics[0].m_nTopicOffset},
-        {static_cast<int32_t>(kHashDetails), vTopics[1].m_nTopicOffset},
-        {static_cast<int32_t>(kHashSetup2x), vTopics[2].m_nTopicOffset}};
-    EXPECT_EQ(vExpected, ReadContext(vFile));
-
-    // Hand-derived hashes; read as signed values their order differs from the unsigned one.
-    std::vector<std::pair<int32_t, uint32_t>> vSigned =
-        ReadContext(CompileSource("= T\n# contents C\n# window W\n# starting S\n"
-                                  "# closing X\n# uninstalling U\n# support P\n"));
-    std::vector<int32_t> vHashes;
-    for (const auto& entry : vSigned)
-        vHashes.push_back(entry.first);
-    EXPECT_EQ((std::vector<int32_t>{-1640648680, -1442043560, -834242909, -223104135, 636769674,
-                                    1526255568}),
-              vHashes);
-}
-
-TEST(HlpcJumps, HotspotsCarryTheTargetsHash)
-{
-    std::vector<TopicView> vTopics = ReadTopics(CompileSource(kSampleSource));
-    ASSERT_EQ(3u, vTopics.size());
-    EXPECT_EQ((std::vector<uint32_t>{kHashDetails, kHashSetup2x}), vTopics[0].m_vJumpHashes);
-    EXPECT_EQ((std::vector<uint32_t>{kHashIntro}), vTopics[1].m_vJumpHashes);
-    EXPECT_TRUE(vTopics[2].m_vJumpHashes.empty());
-}
-
-TEST(HlpcShippedHelp, EveryTopicIsReachableFromTheContents)
-{
-    Bytes vFile = CompileSource(ReadTextFile(HLPC_HELP_SOURCE));
-    ExpectContainerIsConsistent(vFile);
-    std::vector<TopicView> vTopics = ReadTopics(vFile);
-    ASSERT_GE(vTopics.size(), 5u);
-    std::vector<std::pair<int32_t, uint32_t>> vContext = ReadContext(vFile);
-    ASSERT_EQ(vTopics.size(), vContext.size());
-    std::set<uint32_t> setReached = {vTopics[0].m_nTopicOffset};
-    std::vector<size_t> vPending = {0};
-    while (!vPending.empty()) {
-        const TopicView& topic = vTopics[vPending.back()];
-        vPending.pop_back();
-        for (uint32_t nHash : topic.m_vJumpHashes) {
-            auto itEntry = std::find_if(vContext.begin(), vContext.end(), [nHash](const std::pair<int32_t, uint32_t>& e) {
-                return static_cast<uint32_t>(e.first) == nHash;
-            });
-            ASSERT_NE(vContext.end(), itEntry) << "jump from " << topic.m_strTitle;
-            for (size_t i = 0; i < vTopics.size(); ++i)
-                if (vTopics[i].m_nTopicOffset == itEntry->second && setReached.insert(itEntry->second).second)
-                    vPending.push_back(i);
-        }
+    const std::string strLong(256, 'x');
+    const struct { std::string strSource; const char* pszMessage; } aCases[] = {
+        {"= T\n# a A\ntext\n\nsee [[nowhere|there]]\n", ":5: link to unknown context id 'nowhere'"},
+        {"= T\n# a A\n\n# b B\n# A Again\n", ":5: duplicate context id 'A' (first defined on line 2)"},
+        {"; nothing here\n\n", ": no topics found"},
+        {"= T\n# a A\ncaf\xE9\n", ":3: byte 0xE9 in column 4 is not printable 7-bit ASCII"},
+        {"= T\n# a A\nbell\x07\n", ":3: byte 0x07 in column 5"},
+        {"# a A\ntext\n", ": no help title"},
+        {"= T\n= U\n# a A\n", ":2: the help title is given twice"},
+        {"= " + strLong + "\n# a A\n", ":1: the help title is longer than 255 characters"},
+        {"= T\nstray text\n# a A\n", ":2: text before the first topic"},
+        {"= T\n# a A\nsee [[a|here\n", ":3: link '[[' without a closing ']]'"},
+        {"= T\n# a A\nsee [[a]]\n", ":3: link '[[a]]' needs the form"},
+        {"= T\n# a A\nsee [[a| ]]\n", ":3: link to 'a' has no link text"},
+        {"= T\n# bad-id Title\n", ":2: context id 'bad-id' is empty or has characters"},
+        {"= T\n# lonely\n", ":2: topic 'lonely' has no title"},
+        {"= T\n# a " + strLong + "\n", ":2: title of topic 'a' is longer than 255"},
+        {"= T\n# a A\n" + std::string(5000, 'x') + "\n", ": line 3: paragraph needs"},
+    };
+    for (const auto& bad : aCases)
+    {
+        std::string strErrors, strOutput;
+        EXPECT_NE(0, RunHlpc("hlpc_bad", bad.strSource, strErrors, strOutput)) << bad.pszMessage;
+        EXPECT_NE(std::string::npos, strErrors.find(std::string("hlpc_bad.hls") + bad.pszMessage)) << strErrors;
+        EXPECT_EQ("old", strOutput) << bad.pszMessage;
     }
-    EXPECT_EQ(vTopics.size(), setReached.size());
-}
-
-TEST(HlpcByteBuffer, CompressedIntegersUseTheDocumentedForms)
-{
-    // Expected bytes worked out by hand from the format description.
-    CByteBuffer buffer;
-    buffer.AppendCompressedUnsignedShort(5);      // 5*2
-    buffer.AppendCompressedUnsignedShort(200);    // 200*2+1 = 0x0191
-    buffer.AppendCompressedSignedShort(12);       // (12+64)*2 = 0x98
-    buffer.AppendCompressedSignedShort(-100);     // (-100+16384)*2+1 = 0x7F39
-    buffer.AppendCompressedSignedLong(300);       // (300+16384)*2 = 0x8258
-    buffer.AppendCompressedSignedLong(20000);     // (20000+67108864)*2+1 = 0x08009C41
-    buffer.AppendCompressedUnsignedLong(40000);   // 40000*2+1 = 0x00013881
-    Bytes vExpected = {0x0A, 0x91, 0x01, 0x98, 0x39, 0x7F, 0x58, 0x82,
-                       0x41, 0x9C, 0x00, 0x08, 0x81, 0x38, 0x01, 0x00};
-    EXPECT_EQ(vExpected, buffer.GetBytes());
 }

@@ -1,459 +1,182 @@
+// The SZDD codec and the szdd tool: the smallest stream the format allows,
+// streams laid out by hand, and bad input of every kind.
 #include "szdd_codec.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <initializer_list>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
 
-#ifndef _WIN32
-#include <sys/wait.h>
-#endif
-
-using Bytes = std::vector<unsigned char>;
-
 namespace {
 
-Bytes ToBytes(const std::string& str)
-{
-    return Bytes(str.begin(), str.end());
-}
+namespace fs = std::filesystem;
 
-Bytes operator+(Bytes vec, const Bytes& vecMore)
-{
-    vec.insert(vec.end(), vecMore.begin(), vecMore.end());
-    return vec;
-}
+const unsigned char* Data(const std::string& str) { return reinterpret_cast<const unsigned char*>(str.data()); }
 
-Bytes RandomBytes(size_t n, unsigned nSeed, const std::string& strAlphabet = "")
+std::string RandomText(size_t n, unsigned nSeed, const std::string& strLetters = "")
 {
     std::mt19937 random(nSeed);
-    Bytes vec(n);
-    for (unsigned char& b : vec)
-        b = strAlphabet.empty() ? static_cast<unsigned char>(random() & 0xFF)
-                                : strAlphabet[random() % strAlphabet.size()];
-    return vec;
+    std::string str(n, ' ');
+    for (char& ch : str)
+        ch = static_cast<char>(strLetters.empty() ? random() : strLetters[random() % strLetters.size()]);
+    return str;
 }
 
-Bytes Header(uint32_t nExpanded, unsigned char bMode = 'A')
+std::string Header(uint32_t n, char cMode = 'A')
 {
-    return {'S', 'Z', 'D', 'D', 0x88, 0xF0, 0x27, 0x33, bMode, 0,
-            static_cast<unsigned char>(nExpanded), static_cast<unsigned char>(nExpanded >> 8),
-            static_cast<unsigned char>(nExpanded >> 16), static_cast<unsigned char>(nExpanded >> 24)};
+    std::string str = std::string("SZDD\x88\xF0\x27\x33") + cMode + '\0';
+    for (int nShift = 0; nShift < 32; nShift += 8)
+        str += static_cast<char>(n >> nShift);
+    return str;
 }
 
-// Builds a compressed stream item by item, the way the format lays it out.
-class CStream
+std::string Expand(const std::string& strFile)
 {
-public:
-    CStream& Literals(const Bytes& vec)
-    {
-        for (unsigned char b : vec)
-            AddItem(true, {b});
-        return *this;
-    }
-    CStream& Literals(const char* psz) { return Literals(ToBytes(psz)); }
-    CStream& Reference(unsigned nSlot, unsigned nLength)
-    {
-        AddItem(false, {static_cast<unsigned char>(nSlot & 0xFF),
-                        static_cast<unsigned char>(((nSlot >> 8) << 4) | (nLength - 3))});
-        return *this;
-    }
-    Bytes File(uint32_t nExpanded) const { return Header(nExpanded) + m_vecData; }
-
-private:
-    void AddItem(bool bLiteral, const Bytes& vecItem)
-    {
-        if (m_nItems % 8 == 0)
-        {
-            m_nFlagIndex = m_vecData.size();
-            m_vecData.push_back(0);
-        }
-        if (bLiteral)
-            m_vecData[m_nFlagIndex] |= static_cast<unsigned char>(1 << (m_nItems % 8));
-        ++m_nItems;
-        m_vecData = m_vecData + vecItem;
-    }
-
-    Bytes m_vecData;
-    size_t m_nItems = 0;
-    size_t m_nFlagIndex = 0;
-};
-
-Bytes Expand(const Bytes& vecFile, unsigned char bFill = ' ')
-{
-    Bytes vecOut;
+    std::vector<unsigned char> vecOut;
     std::string strError;
-    EXPECT_TRUE(ExpandSzddWithFill(vecFile.data(), vecFile.size(), bFill, vecOut, strError)) << strError;
-    return vecOut;
+    EXPECT_TRUE(ExpandSzdd(Data(strFile), strFile.size(), vecOut, strError)) << strError;
+    return std::string(vecOut.begin(), vecOut.end());
 }
 
-// Compresses, checks the header and the round trip, and returns the compressed file.
-Bytes CheckRoundTrip(const Bytes& vecData)
+// The smallest file for strData, the slow way: the longest copy from every distance into
+// 4096 spaces and the data, then the cheapest way forward through (position, items in
+// the open group), each group paying for its flag byte.
+size_t SmallestSize(const std::string& strData)
 {
-    Bytes vecFile = CompressSzdd(vecData.data(), vecData.size());
-    size_t nHeader = std::min(vecFile.size(), kSzddHeaderSize);
-    EXPECT_EQ(Header(static_cast<uint32_t>(vecData.size())), Bytes(vecFile.begin(), vecFile.begin() + nHeader));
-    EXPECT_EQ(vecData, Expand(vecFile));
-    return vecFile;
-}
-
-// Stored size when every byte is a literal: the worst the compressor may ever do.
-size_t AllLiteralSize(size_t n)
-{
-    return kSzddHeaderSize + n + (n + 7) / 8;
-}
-
-}  // namespace
-
-TEST(SzddRoundTrip, EmptyAndOneByte)
-{
-    EXPECT_EQ(kSzddHeaderSize, CheckRoundTrip({}).size());
-    EXPECT_EQ(kSzddHeaderSize + 2, CheckRoundTrip({'x'}).size());  // a flag byte and the literal
-}
-
-TEST(SzddRoundTrip, RandomInputsNeverGrowPastAllLiterals)
-{
-    for (size_t n : {2u, 7u, 8u, 9u, 100u, 5000u, 70000u})
-        EXPECT_LE(CheckRoundTrip(RandomBytes(n, static_cast<unsigned>(n))).size(), AllLiteralSize(n));
-}
-
-TEST(SzddRoundTrip, RepetitiveAndMixedInputs)
-{
-    Bytes vecZeros(100000, 0);
-    // 100000 zeros: one literal, then 5556 references (18 bytes each at most, 2 bytes each).
-    EXPECT_EQ(kSzddHeaderSize + 1 + 5556 * 2 + (5557 + 7) / 8, CheckRoundTrip(vecZeros).size());
-    CheckRoundTrip(RandomBytes(50000, 3, "ab"));
-    CheckRoundTrip(RandomBytes(50000, 4, " \r\nthe quick brown fox"));
-    Bytes vecMixed;
-    for (unsigned nPart = 0; nPart < 12; ++nPart)
-        vecMixed = vecMixed + RandomBytes(3000 + 977 * nPart, nPart, nPart % 2 ? "" : "abc \r\n") +
-                   Bytes(nPart * 300, 0);
-    CheckRoundTrip(vecMixed);
-}
-
-TEST(SzddExpand, HandMadeStreams)
-{
-    // Data byte p sits in window slot (4080 + p) mod 4096.
-    EXPECT_EQ(ToBytes("abcabc"), Expand(CStream().Literals("abc").Reference(4080, 3).File(6)));
-    // Nine items: the second group has its own flag byte.
-    EXPECT_EQ(ToBytes("012345678"), Expand(CStream().Literals("012345678").File(9)));
-    // Overlap: each byte copied is read back at once.
-    EXPECT_EQ(Bytes(19, 'x'), Expand(CStream().Literals("x").Reference(4080, 18).File(19)));
-    EXPECT_EQ(ToBytes("abababab"), Expand(CStream().Literals("ab").Reference(4080, 6).File(8)));
-}
-
-TEST(SzddExpand, ReferencesIntoTheInitialFillDependOnIt)
-{
-    Bytes vecFile = CStream().Reference(0, 5).File(5);
-    EXPECT_EQ(ToBytes("     "), Expand(vecFile));
-    EXPECT_EQ(ToBytes("*****"), Expand(vecFile, '*'));
-    // Starts in the fill, runs through "ab" and into the slot its own first byte filled.
-    vecFile = CStream().Literals("ab").Reference(4078, 5).File(7);
-    EXPECT_EQ(ToBytes("ab  ab "), Expand(vecFile));
-    EXPECT_EQ(ToBytes("ab**ab*"), Expand(vecFile, '*'));
-}
-
-TEST(SzddExpand, WindowWrapsAt4096)
-{
-    Bytes vecData = RandomBytes(4100, 7);
-    // The write slot is now 4084, still holding byte 4: read before it is overwritten.
-    // Slots 4094, 4095, 0, 1 hold bytes 14 to 17: the copy wraps round the window.
-    Bytes vecFile = CStream().Literals(vecData).Reference(4084, 3).Reference(4094, 4).File(4107);
-    Bytes vecExpected = vecData + Bytes(&vecData[4], &vecData[7]) + Bytes(&vecData[14], &vecData[18]);
-    EXPECT_EQ(vecExpected, Expand(vecFile));
-}
-
-TEST(SzddCompress, UsesTheInitialFill)
-{
-    // 100 spaces: six references (18 bytes at most each) in one group.
-    Bytes vecFile = CheckRoundTrip(Bytes(100, ' '));
-    EXPECT_EQ(kSzddHeaderSize + 1 + 6 * 2, vecFile.size());
-    EXPECT_EQ(Bytes(100, '*'), Expand(vecFile, '*'));
-    // A literal 'x', then 36 spaces in two references: the first reaches 18 bytes into the fill.
-    EXPECT_EQ(kSzddHeaderSize + 1 + 1 + 2 * 2, CheckRoundTrip(ToBytes("x") + Bytes(36, ' ')).size());
-}
-
-TEST(SzddCompress, MatchesAcrossTheWindowWrap)
-{
-    Bytes vecBlock = RandomBytes(4096, 11);
-    Bytes vecData = vecBlock + Bytes(&vecBlock[0], &vecBlock[200]);
-    // The block as literals, then 200 bytes exactly 4096 back: 12 references in two groups.
-    EXPECT_LE(CheckRoundTrip(vecData).size(), AllLiteralSize(4096) + 2 + 12 * 2);
-    // 4097 back is out of reach and must not be used.
-    vecData.insert(vecData.begin() + 4096, 'z');
-    CheckRoundTrip(vecData);
-    // Random text with its second half repeating stretches from far back.
-    Bytes vecLong = RandomBytes(6000, 12, "abcdefgh");
-    for (size_t n = 0; n < 3000; ++n)
-        vecLong.push_back(vecLong[vecLong.size() - 4000 - (n / 100) % 96]);
-    CheckRoundTrip(vecLong);
-}
-
-namespace {
-
-// The smallest stream for vecData, found the slow way: a reference may copy any run found 1 to
-// 4096 bytes back in 4096 spaces + vecData, and every distance is tried. Then either every
-// sequence of items is tried (small inputs only), or the cheapest tail is worked out for each
-// position and number of items already in the open group.
-class COptimum
-{
-public:
-    explicit COptimum(const Bytes& vecData) : m_vecData(vecData), m_vecLongest(vecData.size(), 0)
+    size_t n = strData.size();
+    std::string strHistory = std::string(4096, ' ') + strData;
+    std::vector<size_t> vecCost((n + 1) * 8, SIZE_MAX / 2);
+    vecCost[0] = 0;
+    for (size_t nPos = 0; nPos < n; ++nPos)
     {
-        for (size_t nPos = 0; nPos < m_vecData.size(); ++nPos)
-            for (ptrdiff_t nDistance = 1; nDistance <= 4096; ++nDistance)
-                m_vecLongest[nPos] = std::max(m_vecLongest[nPos], MatchLength(nPos, nDistance));
-    }
-
-    size_t ByEnumeration()
-    {
-        m_nBest = SIZE_MAX;
-        Walk(0, 0, 0);
-        return m_nBest;
-    }
-
-    size_t ByCheapestTails() const
-    {
-        size_t n = m_vecData.size();
-        std::vector<size_t> vecTail((n + 1) * 8, 0);  // [position * 8 + items in the open group]
-        for (size_t nPos = n; nPos-- > 0;)
-            for (size_t nInGroup = 0; nInGroup < 8; ++nInGroup)
+        const char* p = &strHistory[4096 + nPos];
+        size_t nLongest = 0;
+        for (size_t nDistance = 1; nDistance <= 4096 && nLongest < 18; ++nDistance)
+            nLongest = std::max<size_t>(nLongest, std::mismatch(p, p + std::min<size_t>(18, n - nPos),
+                                                                p - nDistance).first - p);
+        // A literal takes one byte, a reference of 3 or more two.
+        for (size_t nInGroup = 0; nInGroup < 8; ++nInGroup)
+            for (size_t nLength = 1; nLength <= std::max<size_t>(nLongest, 1); nLength += nLength == 1 ? 2 : 1)
             {
-                auto Then = [&](size_t nNext) { return vecTail[nNext * 8 + (nInGroup + 1) % 8]; };
-                size_t nBest = 1 + Then(nPos + 1);
-                for (size_t nLength = 3; nLength <= m_vecLongest[nPos]; ++nLength)
-                    nBest = std::min(nBest, 2 + Then(nPos + nLength));
-                vecTail[nPos * 8 + nInGroup] = nBest + (nInGroup == 0 ? 1 : 0);
+                size_t& nNext = vecCost[(nPos + nLength) * 8 + (nInGroup + 1) % 8];
+                size_t nItem = std::min<size_t>(nLength, 2) + (nInGroup == 0 ? 1 : 0);
+                nNext = std::min(nNext, vecCost[nPos * 8 + nInGroup] + nItem);
             }
-        return vecTail[0];
     }
+    return kSzddHeaderSize + *std::min_element(vecCost.end() - 8, vecCost.end());
+}
 
-private:
-    size_t MatchLength(size_t nPos, ptrdiff_t nDistance) const
-    {
-        size_t n = 0;
-        while (n < 18 && nPos + n < m_vecData.size() &&
-               HistoryAt(ptrdiff_t(nPos + n) - nDistance) == m_vecData[nPos + n])
-            ++n;
-        return n;
-    }
-    unsigned char HistoryAt(ptrdiff_t nIndex) const
-    {
-        return nIndex < 0 ? ' ' : m_vecData[nIndex];
-    }
-    void Walk(size_t nPos, size_t nBytes, size_t nItems)
-    {
-        if (nPos == m_vecData.size())
-        {
-            m_nBest = std::min(m_nBest, nBytes + (nItems + 7) / 8);
-            return;
-        }
-        Walk(nPos + 1, nBytes + 1, nItems + 1);
-        for (size_t nLength = 3; nLength <= m_vecLongest[nPos]; ++nLength)
-            Walk(nPos + nLength, nBytes + 2, nItems + 1);
-    }
+std::string Read(const fs::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
 
-    Bytes m_vecData;
-    std::vector<size_t> m_vecLongest;
-    size_t m_nBest = SIZE_MAX;
-};
+// Exit status of the tool run in dir; what it said goes to strErrors.
+int RunTool(const fs::path& dir, const std::string& strArgs, std::string& strErrors)
+{
+    std::string strCommand = "cd \"" + dir.string() + "\" && \"" SZDD_CLI_PATH "\" " + strArgs;
+    int nStatus = std::system((strCommand + " 2>../szdd.err").c_str());
+    strErrors = Read(dir.parent_path() / "szdd.err");
+    return nStatus;
+}
 
 }  // namespace
 
-TEST(SzddCompress, SizeEqualsBruteForceOptimum)
+TEST(SzddCodec, RoundTripsAtTheSmallestSize)
 {
+    std::string strWrap = RandomText(4096, 11);
+    strWrap += strWrap.substr(0, 200);  // just within reach
+    std::string strTooFar = strWrap.substr(0, 4096) + "z" + strWrap.substr(4096);  // just out of reach
+    std::string strMixed = RandomText(3000, 3) + std::string(300, '\0') + RandomText(3000, 4, " \r\nfox");
+    std::vector<std::string> vecInputs = {"", "x", std::string(100, ' '), std::string(20000, '\0'),
+                                          "cbdbcdcbdcbd", RandomText(5000, 1), RandomText(5000, 2, "ab"),
+                                          strMixed, strWrap, strTooFar};
+    // Short inputs over few letters, where the best parse is easy to miss.
     std::mt19937 random(2024);
-    const char* apszAlphabets[] = {" a", "ab", " ab", "abc", " abcdefghij"};
-    for (unsigned nCase = 0; nCase < 4000; ++nCase)
+    const char* apszLetters[] = {" a", "ab", " ab", "abc", " abcdefghij"};
+    for (unsigned nCase = 0; nCase < 1000; ++nCase)
+        vecInputs.push_back(std::string(random() % 4, ' ') +
+                            RandomText(1 + random() % 13, random(), apszLetters[nCase % 5]));
+    for (const std::string& strData : vecInputs)
     {
-        size_t nSpaces = random() % 4;
-        size_t nLength = 1 + random() % 13;
-        Bytes vecData = Bytes(nSpaces, ' ') + RandomBytes(nLength, random(), apszAlphabets[nCase % 5]);
-        COptimum optimum(vecData);
-        size_t nOptimum = optimum.ByEnumeration();
-        ASSERT_EQ(nOptimum, optimum.ByCheapestTails());
-        ASSERT_EQ(kSzddHeaderSize + nOptimum, CheckRoundTrip(vecData).size())
-            << "input \"" << std::string(vecData.begin(), vecData.end()) << "\"";
+        std::vector<unsigned char> vecFile = CompressSzdd(Data(strData), strData.size());
+        std::string strShown = std::to_string(strData.size()) + " bytes: " + strData.substr(0, 20);
+        ASSERT_EQ(SmallestSize(strData), vecFile.size()) << strShown;
+        ASSERT_TRUE(strData == Expand(std::string(vecFile.begin(), vecFile.end()))) << strShown;
     }
 }
 
-// Catches a match search that misses candidates, which small inputs cannot show.
-TEST(SzddCompress, SizeEqualsOptimumOnLargerInputs)
+// A flag byte, lowest bit first, marks literals; a reference is the low byte of a window slot,
+// then its high nibble over length - 3. Data byte p goes to slot (4080 + p) mod 4096.
+TEST(SzddCodec, ExpandsStreamsLaidOutByHand)
 {
-    Bytes vecFarRepeats = RandomBytes(9000, 31, " ab\r\n");
-    for (size_t n = 4096; n < vecFarRepeats.size(); n += 1 + n % 7)
-        vecFarRepeats[n] = vecFarRepeats[n - 4096 + n % 3];
-    Bytes vecMixed = RandomBytes(3000, 34) + Bytes(300, 0) + RandomBytes(3000, 35, "xy");
-    for (const Bytes& vecData :
-         {RandomBytes(9000, 32, "ab"), RandomBytes(9000, 33, "abcd"), vecFarRepeats, vecMixed})
-        EXPECT_EQ(kSzddHeaderSize + COptimum(vecData).ByCheapestTails(), CheckRoundTrip(vecData).size());
+    EXPECT_EQ("abcabc", Expand(Header(6) + "\x07" "abc\xF0\xF0"));
+    // Each byte copied is read back at once.
+    EXPECT_EQ(std::string(19, 'x'), Expand(Header(19) + "\x01x\xF0\xFF"));
+    // From the initial spaces through "ab" into the slot its own first byte filled.
+    EXPECT_EQ("ab  ab ", Expand(Header(7) + "\x03" "ab\xEE\xF2"));
 }
 
-TEST(SzddCompress, FewerItemsWhenThatSavesAFlagByte)
+TEST(SzddTool, ConvertsFilesAndRefusesBadInputLeavingOldOutputAlone)
 {
-    // Six literals, then "cbd" twice by reference: 8 items, 10 bytes and one flag byte.
-    // Literals c, b and a reference to "dcbd" also take 10 bytes, but as 9 items in two groups.
-    EXPECT_EQ(kSzddHeaderSize + 11, CheckRoundTrip(ToBytes("cbdbcdcbdcbd")).size());
-}
+    fs::path dir = fs::absolute("szdd_tool");
+    fs::remove_all(dir);
+    fs::create_directories(dir / "folder");
+    std::string strErrors;
+    std::string strData = RandomText(40000, 21, "abc \r\n") + RandomText(30000, 22);  // more than one read
+    std::ofstream(dir / "in", std::ios::binary) << strData;
+    std::ofstream(dir / "out") << "old";
+    EXPECT_EQ(0, RunTool(dir, "in out", strErrors)) << strErrors;
+    std::ofstream(dir / "in") << "old";
+    EXPECT_EQ(0, RunTool(dir, "-d out in", strErrors)) << strErrors;
+    EXPECT_TRUE(strData == Read(dir / "in")) << "the round trip through the tool changed the data";
 
-namespace {
-
-struct BadInput
-{
-    const char* pszCase;
-    Bytes vecFile;
-    const char* pszError;
-};
-
-std::vector<BadInput> BadInputs()
-{
-    Bytes vecWrongMagic = Header(1) + Bytes{1, 'a'};
-    vecWrongMagic[3] = 'E';
-    Bytes vecCutReference = CStream().Literals("a").Reference(4080, 3).File(4);
-    vecCutReference.pop_back();
-    return {
-        {"empty", {}, "input is empty"},
-        {"13-byte header", Bytes(13, 'S'), "truncated header: 13 of 14 bytes"},
-        {"wrong magic", vecWrongMagic, "wrong magic"},
-        {"mode B", Header(1, 'B') + Bytes{1, 'a'}, "compression mode 0x42"},
-        {"no data", Header(1), "ends after 0 of 1 expanded bytes"},
-        {"stream ends early", CStream().Literals("abc").File(5), "ends after 3 of 5"},
-        {"cut reference", vecCutReference, "ends after 1 of 4"},
-        {"huge length", CStream().Literals("a").File(0xFFFFFFFFu), "ends after 1 of 4294967295"},
-        {"reference too long", CStream().Literals("a").Reference(4080, 4).File(4),
-         "runs past the expanded length of 4"},
-        {"trailing byte", CStream().Literals("a").File(1) + Bytes{'b'}, "trailing data after the expanded"},
-        {"trailing flag byte", CStream().Literals("12345678").File(8) + Bytes{0}, "trailing data"},
-        {"data in empty file", Header(0) + Bytes{0}, "trailing data"},
+    const std::string strExpand = "-d in out";
+    const struct { std::string strIn; const char* pszMessage; std::string strArgs; } aCases[] = {
+        {"", "input is empty", strExpand},
+        {std::string(13, 'S'), "truncated header: 13 of 14 bytes", strExpand},
+        {"SZDE" + Header(1).substr(4) + "\x01" "a", "wrong magic", strExpand},
+        {Header(1, 'B') + "\x01" "a", "compression mode 0x42", strExpand},
+        {Header(1), "ends after 0 of 1 expanded bytes", strExpand},
+        {Header(5) + "\x07" "abc", "ends after 3 of 5", strExpand},
+        {Header(4) + "\x01" "a\xF0", "ends after 1 of 4", strExpand},
+        {Header(0xFFFFFFFF) + "\x01" "a", "ends after 1 of 4294967295", strExpand},
+        {Header(4) + "\x01" "a\xF0\xF1", "runs past the expanded length of 4", strExpand},
+        {Header(1) + "\x01" "ab", "trailing data after the expanded", strExpand},
+        {Header(8) + "\xFF" "12345678" + '\0', "trailing data", strExpand},
+        {Header(0) + '\0', "trailing data", strExpand},
+        {"", "usage: szdd IN OUT", ""},
+        {"", "usage: szdd IN OUT", "-d in"},
+        {"", "usage: szdd IN OUT", "in out out"},
+        {"", "gone: No such file", "-d gone out"},
+        {"", "nowhere/out.tmp: No such file", "in nowhere/out"},
+        {"x", "cannot write folder", "in folder"},
     };
-}
-
-}  // namespace
-
-TEST(SzddExpand, RejectsBadInput)
-{
-    for (const BadInput& bad : BadInputs())
+    for (const auto& bad : aCases)
     {
-        Bytes vecOut{'x'};
-        std::string strError;
-        EXPECT_FALSE(ExpandSzdd(bad.vecFile.data(), bad.vecFile.size(), vecOut, strError)) << bad.pszCase;
-        EXPECT_NE(std::string::npos, strError.find(bad.pszError)) << bad.pszCase << ": " << strError;
-        EXPECT_TRUE(vecOut.empty()) << bad.pszCase;
+        SCOPED_TRACE(bad.pszMessage);
+        std::vector<unsigned char> vecOut{'x'};
+        if (bad.strArgs == strExpand)
+        {
+            EXPECT_FALSE(ExpandSzdd(Data(bad.strIn), bad.strIn.size(), vecOut, strErrors));
+            EXPECT_NE(std::string::npos, strErrors.find(bad.pszMessage)) << strErrors;
+            EXPECT_TRUE(vecOut.empty());
+        }
+        std::ofstream(dir / "in", std::ios::binary) << bad.strIn;
+        std::ofstream(dir / "out") << "old";
+        EXPECT_NE(0, RunTool(dir, bad.strArgs, strErrors));
+        EXPECT_NE(std::string::npos, strErrors.find(bad.pszMessage)) << strErrors;
+        EXPECT_EQ("old", Read(dir / "out"));
+        EXPECT_EQ(3, std::distance(fs::directory_iterator(dir), {})) << "a temporary file is left";
     }
-}
-
-// Runs the built command-line tool in a directory of its own.
-class SzddCli : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        // Unique, so that test runs of several build trees can overlap.
-        m_dir = std::filesystem::temp_directory_path() /
-                ("szdd_cli_" + std::to_string(std::random_device()()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(m_dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-
-    std::string PathOf(const char* pszName) const { return (m_dir / pszName).string(); }
-
-    void WriteFile(const char* pszName, const Bytes& vec) const
-    {
-        std::FILE* pFile = std::fopen(PathOf(pszName).c_str(), "wb");
-        ASSERT_TRUE(pFile);
-        EXPECT_EQ(vec.size(), std::fwrite(vec.data(), 1, vec.size(), pFile));
-        std::fclose(pFile);
-    }
-    Bytes ReadFile(const char* pszName) const
-    {
-        Bytes vec;
-        std::string strError;
-        EXPECT_TRUE(ReadWholeFile(PathOf(pszName).c_str(), vec, strError)) << strError;
-        return vec;
-    }
-
-    // Exit status of the tool; "-d" is passed as it is, other arguments are names in m_dir.
-    // Its standard error goes to m_strStderr.
-    int Run(std::initializer_list<const char*> args)
-    {
-        std::string strCommand = "\"" SZDD_CLI_PATH "\"";
-        for (const char* pszArg : args)
-            strCommand += std::string(" ") + (*pszArg == '-' ? pszArg : "\"" + PathOf(pszArg) + "\"");
-        strCommand += " 2>\"" + PathOf("stderr.txt") + "\"";
-#ifdef _WIN32
-        int nStatus = std::system(("\"" + strCommand + "\"").c_str());  // cmd.exe drops the outer quotes
-#else
-        int nStatus = std::system(strCommand.c_str());
-        nStatus = WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
-#endif
-        Bytes vecErr = ReadFile("stderr.txt");
-        m_strStderr.assign(vecErr.begin(), vecErr.end());
-        std::filesystem::remove(PathOf("stderr.txt"));
-        return nStatus;
-    }
-
-    std::filesystem::path m_dir;
-    std::string m_strStderr;
-};
-
-TEST_F(SzddCli, CompressesAndExpandsFiles)
-{
-    Bytes vecData = RandomBytes(30000, 21, "abc \r\n") + Bytes(5000, 0) + RandomBytes(3000, 22);
-    WriteFile("in.bin", vecData);
-    WriteFile("back.bin", ToBytes("an older copy, to be replaced"));
-    EXPECT_EQ(0, Run({"in.bin", "in.szdd"})) << m_strStderr;
-    EXPECT_EQ(0, Run({"-d", "in.szdd", "back.bin"})) << m_strStderr;
-    EXPECT_EQ(vecData, ReadFile("back.bin"));
-    EXPECT_EQ(vecData, Expand(ReadFile("in.szdd")));
-    EXPECT_EQ("", m_strStderr);
-
-    WriteFile("empty.bin", {});
-    EXPECT_EQ(0, Run({"empty.bin", "empty.szdd"})) << m_strStderr;
-    EXPECT_EQ(Header(0), ReadFile("empty.szdd"));
-    EXPECT_FALSE(std::filesystem::exists(PathOf("in.szdd.tmp")));
-    EXPECT_FALSE(std::filesystem::exists(PathOf("back.bin.tmp")));
-}
-
-TEST_F(SzddCli, RejectsBadInputAndKeepsTheOldOutput)
-{
-    for (const BadInput& bad : BadInputs())
-    {
-        WriteFile("bad.szdd", bad.vecFile);
-        WriteFile("out.bin", ToBytes("old"));
-        EXPECT_EQ(1, Run({"-d", "bad.szdd", "out.bin"})) << bad.pszCase;
-        EXPECT_NE(std::string::npos, m_strStderr.find(bad.pszError)) << bad.pszCase << ": " << m_strStderr;
-        EXPECT_EQ(ToBytes("old"), ReadFile("out.bin")) << bad.pszCase;
-        EXPECT_FALSE(std::filesystem::exists(PathOf("out.bin.tmp"))) << bad.pszCase;
-    }
-}
-
-TEST_F(SzddCli, ReportsUsageAndFileErrors)
-{
-    EXPECT_EQ(2, Run({}));
-    EXPECT_NE(std::string::npos, m_strStderr.find("usage: szdd IN OUT"));
-    EXPECT_EQ(2, Run({"-d", "in.szdd"}));
-    EXPECT_EQ(2, Run({"a", "b", "c"}));
-
-    EXPECT_EQ(1, Run({"missing.bin", "out.szdd"}));
-    EXPECT_NE(std::string::npos, m_strStderr.find("cannot open " + PathOf("missing.bin")));
-    EXPECT_FALSE(std::filesystem::exists(PathOf("out.szdd")));
-
-    WriteFile("in.bin", ToBytes("some data"));
-    EXPECT_EQ(1, Run({"in.bin", "no-such-dir/out.szdd"}));
-    EXPECT_NE(std::string::npos, m_strStderr.find("cannot create"));
-
-    // The temporary file is written, but cannot replace a directory: it must go again.
-    std::filesystem::create_directory(PathOf("out.dir"));
-    EXPECT_EQ(1, Run({"in.bin", "out.dir"}));
-    EXPECT_NE(std::string::npos, m_strStderr.find("cannot write " + PathOf("out.dir")));
-    EXPECT_FALSE(std::filesystem::exists(PathOf("out.dir.tmp")));
-    EXPECT_TRUE(std::filesystem::is_directory(PathOf("out.dir")));
+    fs::remove_all(dir);
+    fs::remove(dir.parent_path() / "szdd.err");
 }
