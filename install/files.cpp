@@ -35,6 +35,34 @@ void DeleteMatchingFiles(std::string strDirectory, std::string strPattern)
     ::FindClose(hFind);
 }
 
+static int IsExpansionLeftoverName(const std::string& strName)
+{
+    size_t nDigits = strName.size() - 7;  // "VER" and ".TMP"
+    if (strName.size() < 8 || nDigits > 4 || ::lstrcmpiA(strName.substr(0, 3).c_str(), "VER") != 0 ||
+        ::lstrcmpiA(strName.substr(3 + nDigits).c_str(), ".TMP") != 0)
+        return 0;
+    return strName.find_first_not_of("0123456789abcdefABCDEF", 3) == 3 + nDigits;
+}
+
+void DeleteExpansionLeftovers(const std::string& strFolder)
+{
+    std::string strPrefix = strFolder + "\\";
+    std::string strSearch = strPrefix + "VER*.TMP";
+    if (strSearch.size() > MAX_PATH_TEXT)
+        return;
+    WIN32_FIND_DATAA find;
+    HANDLE hFind = ::FindFirstFileA(strSearch.c_str(), &find);
+    if (hFind == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        std::string strFile = strPrefix + find.cFileName;
+        if (!(find.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsExpansionLeftoverName(find.cFileName) &&
+            strFile.size() <= MAX_PATH_TEXT)
+            ::DeleteFileA(strFile.c_str());
+    } while (::FindNextFileA(hFind, &find));
+    ::FindClose(hFind);
+}
+
 static int IsMissing(const std::string& strPath)
 {
     if (::GetFileAttributesA(strPath.c_str()) != INVALID_FILE_ATTRIBUTES)

@@ -50,6 +50,7 @@ int CInstallDialog::FindPreviousInstallation(int bRemove)
         if (bRemove) {
             DeleteMatchingFiles(g_strDefaultDir, "Lumivane.*");
             DeleteMatchingFiles(g_strDefaultDir, "Uninstall.exe");
+            DeleteExpansionLeftovers(g_strDefaultDir);
         }
     }
     if (!g_strStartMenuGroup.empty() && FolderHasEntries(g_strStartMenuGroup)) {

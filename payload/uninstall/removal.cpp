@@ -65,6 +65,7 @@ std::vector<std::string> RemoveInstallation(const std::string& strDirectory)
         int bProgramFile = ::lstrcmpiA(pszName, "Uninstall.exe") == 0;
         RemoveFile(JoinPath(strDirectory, pszName), stayed, bProgramFile ? PROGRAM_FILE_ATTEMPTS : 1);
     }
+    DeleteExpansionLeftovers(strDirectory);
     RemoveStartMenuGroup(stayed);
     RemoveFile(BuildShortcutPath(GetShortcutFolder(1), "Lumivane"), stayed);
     RemoveKeys(stayed);

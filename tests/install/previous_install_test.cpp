@@ -24,7 +24,9 @@ protected:
         InstallRunTest::SetUp();
         ::CreateDirectoryA(OLD_FOLDER, NULL);
         ::CreateDirectoryA((std::string(OLD_FOLDER) + "\\Lumivane.sub").c_str(), NULL);
-        for (const char* pszName : { "Lumivane.exe", "Lumivane.hlp", "Lumivane.txt", "Uninstall.exe", "Notes.txt" })
+        // ver2c2b.tmp: what the version library leaves when an expansion is cut short.
+        for (const char* pszName : { "Lumivane.exe", "Lumivane.hlp", "Lumivane.txt", "Uninstall.exe", "Notes.txt",
+                                     "ver2c2b.tmp", "VERSION.TMP", "VER12345.TMP" })
             WriteText(std::string(OLD_FOLDER) + "\\" + pszName, "old");
         ::CreateDirectoryA(ProductGroup().c_str(), NULL);
         for (const char* pszName : { "Lumivane.lnk", "Lumivane Help.lnk", "Uninstall Lumivane.lnk", "Other.lnk" })
@@ -49,7 +51,8 @@ TEST_F(PreviousInstallTest, YesRemovesWhatAnInstallationMadeAndProposesItsFolder
     Run([&](CDrivenInstall& d) { strProposed = d.m_strTargetDir; });
     EXPECT_THAT(seam::g_boxes.Texts(), ElementsAre(NOTE_TEXT));
     EXPECT_EQ(OLD_FOLDER, strProposed);
-    EXPECT_THAT(Leftovers(), ElementsAre("Old", "Old\\Lumivane.sub", "Old\\Notes.txt", "group", "group\\Other.lnk"));
+    EXPECT_THAT(Leftovers(), ElementsAre("Old", "Old\\Lumivane.sub", "Old\\Notes.txt", "Old\\VER12345.TMP",
+                                         "Old\\VERSION.TMP", "group", "group\\Other.lnk"));
     EXPECT_TRUE(KeyExists(OTHER_PRODUCT_KEY));
 }
 
