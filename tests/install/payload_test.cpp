@@ -23,6 +23,14 @@ void LeaveRoomOnF(ULONGLONG nRoomLeft)
     ASSERT_TRUE(WriteText("F:\\filler", std::string(static_cast<size_t>(free.QuadPart - nRoomLeft), 'f')));
 }
 
+// A version library that fails and reports the temporary copy it left.
+DWORD WINAPI LeaveTemporaryCopy(DWORD, LPCSTR, LPCSTR, LPCSTR, LPCSTR, LPCSTR, LPSTR pszTemp, PUINT pnTempLength)
+{
+    WriteText("VER1A2B.TMP", "half expanded");
+    lstrcpynA(pszTemp, "VER1A2B.TMP", *pnTempLength);
+    return VIF_TEMPFILE | VIF_MISMATCH;
+}
+
 struct Case
 {
     const char* pszName;
@@ -55,6 +63,9 @@ TEST_F(PayloadTest, FailuresAreReportedAndInstallNothingInThePayloadsPlace)
               ReplaceExport("VerInstallFileA", NULL);
               WriteText("LV.XXX", "left by an earlier run");
           },
+          expansionBoxes, {} },
+        { "the version library leaves its temporary copy", RUN_ROOT, 135,
+          [] { ReplaceExport("VerInstallFileA", reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&LeaveTemporaryCopy))); },
           expansionBoxes, {} },
         { "the program outgrows the room left", "F:", 135, [] { LeaveRoomOnF(4096); },
           { "Insufficient space, or disk error" }, { "LV.MSZ", "Lumivane.exe", "filler" } },
