@@ -13,4 +13,15 @@ if [ -z "${DISPLAY:-}" ]; then
     echo "wine-run: DISPLAY is not set; the tests make windows (scripts/run-tests.sh starts Xvfb)" >&2
     exit 1
 fi
-exec /usr/lib/wine/wine64 "$@"
+# Wine starts some of its own services on demand, as children of the program
+# that first needs one; they live on and keep the output handles they were
+# born with. Given the runner's pipes, they would keep the runner waiting long
+# after the program ended: the program writes to files instead, passed on
+# once it has ended.
+output=$(mktemp) errors=$(mktemp)
+trap 'rm -f "$output" "$errors"' EXIT
+status=0
+/usr/lib/wine/wine64 "$@" </dev/null >"$output" 2>"$errors" || status=$?
+cat "$output"
+cat "$errors" >&2
+exit "$status"
