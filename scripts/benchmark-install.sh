@@ -12,8 +12,8 @@ cmake --build "$LV_BUILD" -j2 >/dev/null
 source scripts/wine-session.sh
 
 echo "Fresh installations of the 64-bit build (this machine runs no 32-bit code),"
-echo "driven by tests/e2e in $WINEPREFIX, each from a machine without Lumivane:"
-/usr/lib/wine/wine64 "$LV_BUILD/win64/tests/e2e/e2e_driver.exe" benchmark "$runs" </dev/null
+echo "driven by tools/walkthrough in $WINEPREFIX, each from a machine without Lumivane:"
+/usr/lib/wine/wine64 "$LV_BUILD/win64/tools/walkthrough/walkthrough.exe" benchmark "$runs" </dev/null
 
 shipped=$LV_BUILD/win32/InstallLV.exe
 echo

@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-export LV_BUILD=build
+export LV_BUILD=${LV_BUILD:-build}
 cmake -S . -B "$LV_BUILD" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$LV_BUILD" -j2
 had_display=${DISPLAY:-}
@@ -20,7 +20,7 @@ if [ -n "$had_display" ]; then
 fi
 shots=$(realpath -m "$LV_BUILD/screenshots")
 echo "No display: walking through a fresh installation under Xvfb (prefix $WINEPREFIX)"
-scripts/drive-installer.sh walkthrough "$shots"
+scripts/drive-installer.sh "$shots"
 echo
 echo "Screenshots of every screen are in $shots:"
 ls -1 "$shots"

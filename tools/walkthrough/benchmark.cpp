@@ -4,15 +4,12 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <vector>
 
-#include "installed.h"
+#include "installer.h"
 #include "machine.h"
-#include "process.h"
-#include "scenario.h"
+#include "report.h"
 #include "screen.h"
-#include "steps.h"
 
 namespace {
 
@@ -56,10 +53,13 @@ std::string StatusText(HWND hStatus)
 }
 
 // When each status text first showed, from Install's press to the box.
-void TimePhases(const CProcess& installer, HWND hStatus, double tPress, std::vector<double>& row)
+void TimePhases(HWND hDialog, double tPress, std::vector<double>& row)
 {
+    DWORD nInstaller = 0;
+    ::GetWindowThreadProcessId(hDialog, &nInstaller);
+    HWND hStatus = ::GetDlgItem(hDialog, IDC_STATUS);
     std::vector<double> seen(PHASE_COUNT, NOT_SEEN);
-    while (FindVisibleWindow("#32770", "INSTALLATION COMLETE", installer.Id()) == NULL) {
+    while (FindVisibleWindow("#32770", COMPLETE_CAPTION, nInstaller) == NULL) {
         std::string strStatus = StatusText(hStatus);
         for (size_t i = 0; i < PHASE_COUNT; ++i) {
             if (seen[i] == NOT_SEEN && strStatus == s_rgPhases[i].pszStatus)
@@ -85,22 +85,17 @@ std::vector<double> TimeOneInstallation()
 {
     std::vector<double> row(ROW_COUNT, NOT_SEEN);
     ResetMachine();
-    time_t nStart = std::time(NULL);
     double tStart = Now();
-    CProcess installer;
-    StartInstaller(installer);
-    installer.Expect("Lumivane Installation");
-    row[ROW_STARTUP] = Now() - tStart;
-    AcceptWelcomeAndLicence(installer);
-    CScreen dialog = ExpectInstallDialog(installer, DefaultTargetDir());
-    row[ROW_DIALOGS] = Now() - tStart - row[ROW_STARTUP];
-    double tPress = Now();
-    dialog.Click(IDOK);
-    TimePhases(installer, ::GetDlgItem(dialog.Handle(), IDC_STATUS), tPress, row);
-    row[ROW_TOTAL] = Now() - tStart;
-    installer.Expect("INSTALLATION COMLETE").Press(IDOK);
-    installer.WaitForExit();
-    ExpectInstalled(DefaultTargetDir(), nStart, std::time(NULL));
+    InstallAsUser([&](EScreen screen, CScreen& shown) {
+        if (screen == WELCOME) {
+            row[ROW_STARTUP] = Now() - tStart;
+        } else if (screen == INSTALL_DIALOG) {
+            row[ROW_DIALOGS] = Now() - tStart - row[ROW_STARTUP];
+        } else if (screen == INSTALLING) {
+            TimePhases(shown.Handle(), Now(), row);
+            row[ROW_TOTAL] = Now() - tStart;
+        }
+    });
     CloseProduct();
     return row;
 }
@@ -157,7 +152,7 @@ int RunBenchmark(int nRuns)
     try {
         for (int i = 0; i < nRuns; ++i)
             runs.push_back(TimeOneInstallation());
-    } catch (const CScenarioFailure& failure) {
+    } catch (const CWalkFailure& failure) {
         std::printf("FAILED benchmark: %s\n", failure.what());
         return 1;
     }

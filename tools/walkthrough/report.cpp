@@ -1,4 +1,4 @@
-#include "scenario.h"
+#include "report.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -12,7 +12,7 @@ void SetQuiet(bool bQuiet)
 
 void Fail(const std::string& strAccount)
 {
-    throw CScenarioFailure(strAccount);
+    throw CWalkFailure(strAccount);
 }
 
 void Note(const char* pszFormat, ...)

@@ -1,4 +1,4 @@
-// The windows a scenario waits for and works in, as a user sees them.
+// The windows a walk waits for and works in, as a user sees them.
 //   Expect         waits (bounded) for a visible dialog or message box with
 //                  the caption, of the given process or of any
 //   ExpectWindow   the same for a window of any class
@@ -24,7 +24,6 @@ public:
     CScreen(HWND hWnd, const std::string& strCaption) : m_hWnd(hWnd), m_strCaption(strCaption) {}
 
     HWND Handle() const { return m_hWnd; }
-    const std::string& Caption() const { return m_strCaption; }
     bool IsVisible() const { return ::IsWindow(m_hWnd) && ::IsWindowVisible(m_hWnd); }
 
     std::string ControlText(int nId) const;
@@ -33,8 +32,6 @@ public:
     CScreen& Click(int nId);
     CScreen& Type(int nId, const std::string& strText);
     CScreen& Shot(const char* pszName);
-    // Fails unless the window is hidden or gone within the wait.
-    void ExpectHidden() const;
     // Every control with its id, class and text, for an account.
     std::string Describe() const;
 
@@ -49,8 +46,9 @@ private:
 // nProcessId 0: a window of any process.
 CScreen Expect(const std::string& strCaption, DWORD nProcessId = 0);
 CScreen ExpectWindow(const char* pszClass, const std::string& strCaption, DWORD nProcessId = 0);
-// A visible top-level window with that class and caption, or NULL.
-HWND FindVisibleWindow(const char* pszClass, const std::string& strCaption, DWORD nProcessId = 0);
+// A visible top-level window with that class and caption, or NULL; a NULL
+// class or caption matches any.
+HWND FindVisibleWindow(const char* pszClass, const char* pszCaption, DWORD nProcessId = 0);
 // The text of any window, by WM_GETTEXT; fails when the window does not answer.
 std::string WindowText(HWND hWnd);
 

@@ -4,13 +4,11 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "process.h"
-#include "scenario.h"
-#include "screen.h"
+#include "report.h"
 
-const char E2E_FOLDER[] = "T:\\e2e";
-const char PRODUCT_KEY[] = "SOFTWARE\\Orvel Software\\Lumivane";
 const char PRODUCT_VERSION_KEY[] = "SOFTWARE\\Orvel Software\\Lumivane\\1.10";
 const char APP_PATH_KEY[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Lumivane.exe";
 const char UNINSTALL_KEY[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumivane";
@@ -45,22 +43,35 @@ std::string ProgramsGroup()
     return SpecialFolder(CSIDL_PROGRAMS) + "\\Lumivane";
 }
 
-int ReadMachineValue(const char* pszKey, const char* pszName, std::string& strData, DWORD* pnType)
+bool ReadMachineValue(const char* pszKey, const char* pszName, std::string& strData, DWORD* pnType)
 {
     HKEY hKey;
     if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, KEY_READ, &hKey) != ERROR_SUCCESS)
-        return 0;
+        return false;
     char szData[1024];
     DWORD nSize = sizeof(szData) - 1, nType = 0;
     LONG nResult = ::RegQueryValueExA(hKey, pszName, NULL, &nType, reinterpret_cast<BYTE*>(szData), &nSize);
     ::RegCloseKey(hKey);
     if (nResult != ERROR_SUCCESS)
-        return 0;
+        return false;
     szData[nSize] = '\0';
     strData = szData;
     if (pnType != NULL)
         *pnType = nType;
-    return 1;
+    return true;
+}
+
+void ForEachFile(const std::string& strPattern, const std::function<void(const WIN32_FIND_DATAA&)>& fn)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE hFind = ::FindFirstFileA(strPattern.c_str(), &found);
+    if (hFind == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if (lstrcmpA(found.cFileName, ".") != 0 && lstrcmpA(found.cFileName, "..") != 0)
+            fn(found);
+    } while (::FindNextFileA(hFind, &found));
+    ::FindClose(hFind);
 }
 
 bool PathExists(const std::string& strPath)
@@ -78,15 +89,21 @@ void RemoveTree(const std::string& strPath)
         ::DeleteFileA(strPath.c_str());
         return;
     }
-    WIN32_FIND_DATAA found;
-    HANDLE hFind = ::FindFirstFileA((strPath + "\\*").c_str(), &found);
-    for (BOOL bMore = hFind != INVALID_HANDLE_VALUE; bMore; bMore = ::FindNextFileA(hFind, &found)) {
-        if (lstrcmpA(found.cFileName, ".") != 0 && lstrcmpA(found.cFileName, "..") != 0)
-            RemoveTree(strPath + "\\" + found.cFileName);
-    }
-    if (hFind != INVALID_HANDLE_VALUE)
-        ::FindClose(hFind);
+    ForEachFile(strPath + "\\*", [&](const WIN32_FIND_DATAA& found) { RemoveTree(strPath + "\\" + found.cFileName); });
     ::RemoveDirectoryA(strPath.c_str());
+}
+
+std::string ReadWholeFile(const std::string& strPath)
+{
+    std::string strContents;
+    FILE* pFile = std::fopen(strPath.c_str(), "rb");
+    if (pFile == NULL)
+        Fail("cannot read " + strPath);
+    char buffer[65536];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof(buffer), pFile)) > 0;)
+        strContents.append(buffer, n);
+    std::fclose(pFile);
+    return strContents;
 }
 
 void CloseProduct()
@@ -103,12 +120,15 @@ void ResetMachine()
 {
     EndProcessesNamed({ "InstallLV.exe", "Uninstall.exe", "LVU*.tmp" });
     CloseProduct();
-    for (const std::string& strPath : { DefaultTargetDir(), DesktopLink(), ProgramsGroup(), std::string(E2E_FOLDER) })
+    for (const std::string& strPath : { DefaultTargetDir(), DesktopLink(), ProgramsGroup() })
         RemoveTree(strPath);
     for (const char* pszKey : { MAKER_KEY, APP_PATH_KEY, UNINSTALL_KEY })
         ::SHDeleteKeyA(HKEY_LOCAL_MACHINE, pszKey);
-    ::CreateDirectoryA(E2E_FOLDER, NULL);
-    ExpectNothingInstalled();
+    std::string strLeft;
+    for (const std::string& strLine : Snapshot())
+        strLeft += "\n  " + strLine;
+    if (!strLeft.empty())
+        Fail("could not remove every file, link and key of Lumivane:" + strLeft);
     Note("machine reset: no Lumivane files, links or keys");
 }
 
@@ -122,14 +142,8 @@ static void ListTree(const std::string& strPath, CMachineState& state)
         return;
     }
     state.push_back("folder " + strPath);
-    WIN32_FIND_DATAA found;
-    HANDLE hFind = ::FindFirstFileA((strPath + "\\*").c_str(), &found);
-    for (BOOL bMore = hFind != INVALID_HANDLE_VALUE; bMore; bMore = ::FindNextFileA(hFind, &found)) {
-        if (lstrcmpA(found.cFileName, ".") != 0 && lstrcmpA(found.cFileName, "..") != 0)
-            ListTree(strPath + "\\" + found.cFileName, state);
-    }
-    if (hFind != INVALID_HANDLE_VALUE)
-        ::FindClose(hFind);
+    ForEachFile(strPath + "\\*",
+                [&](const WIN32_FIND_DATAA& found) { ListTree(strPath + "\\" + found.cFileName, state); });
 }
 
 static void ListKey(const std::string& strKey, CMachineState& state)
@@ -157,21 +171,6 @@ static void ListKey(const std::string& strKey, CMachineState& state)
         ListKey(strKey + "\\" + strSubkey, state);
 }
 
-// The copy the uninstaller runs from, left in the temporary folder.
-static void ListUninstallerCopies(CMachineState& state)
-{
-    char szTemp[MAX_PATH];
-    DWORD nLength = ::GetTempPathA(MAX_PATH, szTemp);
-    if (nLength == 0 || nLength >= MAX_PATH)
-        return;
-    WIN32_FIND_DATAA found;
-    HANDLE hFind = ::FindFirstFileA((std::string(szTemp) + "LVU*.tmp").c_str(), &found);
-    for (BOOL bMore = hFind != INVALID_HANDLE_VALUE; bMore; bMore = ::FindNextFileA(hFind, &found))
-        state.push_back(std::string("file ") + szTemp + found.cFileName);
-    if (hFind != INVALID_HANDLE_VALUE)
-        ::FindClose(hFind);
-}
-
 CMachineState Snapshot(const std::vector<std::string>& extraFolders)
 {
     CMachineState state;
@@ -181,34 +180,13 @@ CMachineState Snapshot(const std::vector<std::string>& extraFolders)
         ListTree(strPath, state);
     for (const char* pszKey : { MAKER_KEY, APP_PATH_KEY, UNINSTALL_KEY })
         ListKey(pszKey, state);
-    ListUninstallerCopies(state);
+    // The copy the uninstaller runs from, left in the temporary folder.
+    char szTemp[MAX_PATH];
+    DWORD nLength = ::GetTempPathA(MAX_PATH, szTemp);
+    if (nLength != 0 && nLength < MAX_PATH)
+        ForEachFile(std::string(szTemp) + "LVU*.tmp", [&](const WIN32_FIND_DATAA& found) {
+            state.push_back(std::string("file ") + szTemp + found.cFileName);
+        });
     std::sort(state.begin(), state.end());
     return state;
-}
-
-static std::string LinesOnlyIn(const CMachineState& state, const CMachineState& other, const char* pszMark)
-{
-    std::string strLines;
-    for (const std::string& strLine : state) {
-        if (!std::binary_search(other.begin(), other.end(), strLine))
-            strLines += std::string("\n  ") + pszMark + " " + strLine;
-    }
-    return strLines;
-}
-
-void ExpectSame(const CMachineState& expected, const CMachineState& seen, const char* pszWhen)
-{
-    std::string strDifferences = LinesOnlyIn(expected, seen, "missing:") + LinesOnlyIn(seen, expected, "extra:  ");
-    if (!strDifferences.empty())
-        Fail(std::string("the machine ") + pszWhen + " is not as expected:" + strDifferences);
-}
-
-void ExpectNothingInstalled(const std::vector<std::string>& extraFolders)
-{
-    CMachineState state = Snapshot(extraFolders);
-    std::string strFound;
-    for (const std::string& strLine : state)
-        strFound += "\n  " + strLine;
-    if (!strFound.empty())
-        Fail("expected nothing of Lumivane on the machine, found:" + strFound);
 }

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "scenario.h"
+#include "report.h"
 
 static const char DIALOG_CLASS[] = "#32770";
 static std::string s_strScreenshotFolder;
@@ -12,7 +12,7 @@ namespace {
 
 struct SWindowQuery {
     const char* pszClass;
-    const std::string* pstrCaption;
+    const char* pszCaption;
     DWORD nProcessId;
     HWND hFound;
 };
@@ -45,7 +45,8 @@ BOOL CALLBACK MatchWindow(HWND hWnd, LPARAM lParam)
     SWindowQuery* pQuery = reinterpret_cast<SWindowQuery*>(lParam);
     if (!::IsWindowVisible(hWnd) || (pQuery->nProcessId != 0 && ProcessOf(hWnd) != pQuery->nProcessId))
         return TRUE;
-    if ((pQuery->pszClass != NULL && ClassOf(hWnd) != pQuery->pszClass) || CaptionOf(hWnd) != *pQuery->pstrCaption)
+    if ((pQuery->pszClass != NULL && ClassOf(hWnd) != pQuery->pszClass) ||
+        (pQuery->pszCaption != NULL && CaptionOf(hWnd) != pQuery->pszCaption))
         return TRUE;
     pQuery->hFound = hWnd;
     return FALSE;
@@ -79,9 +80,9 @@ std::string FirstDifference(const std::string& strSeen, const std::string& strEx
 
 }  // namespace
 
-HWND FindVisibleWindow(const char* pszClass, const std::string& strCaption, DWORD nProcessId)
+HWND FindVisibleWindow(const char* pszClass, const char* pszCaption, DWORD nProcessId)
 {
-    SWindowQuery query = { pszClass, &strCaption, nProcessId, NULL };
+    SWindowQuery query = { pszClass, pszCaption, nProcessId, NULL };
     ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&query));
     return query.hFound;
 }
@@ -89,7 +90,7 @@ HWND FindVisibleWindow(const char* pszClass, const std::string& strCaption, DWOR
 CScreen ExpectWindow(const char* pszClass, const std::string& strCaption, DWORD nProcessId)
 {
     HWND hWnd = NULL;
-    if (!WaitFor([&] { return (hWnd = FindVisibleWindow(pszClass, strCaption, nProcessId)) != NULL; }))
+    if (!WaitFor([&] { return (hWnd = FindVisibleWindow(pszClass, strCaption.c_str(), nProcessId)) != NULL; }))
         Fail("no window " + ToText(strCaption) + " appeared within " + std::to_string(DEFAULT_WAIT_MS / 1000) +
              " s; the visible windows are:" + VisibleWindows());
     Note("window %s", ToText(strCaption).c_str());
@@ -198,12 +199,6 @@ CScreen& CScreen::Type(int nId, const std::string& strText)
         FailHere("control " + std::to_string(nId) + " shows " + ToText(WindowText(hEdit)) + " after typing " +
                  ToText(strText));
     return *this;
-}
-
-void CScreen::ExpectHidden() const
-{
-    if (!WaitFor([this] { return !IsVisible(); }))
-        FailHere("it is still shown");
 }
 
 // The run's wrapper script takes the picture when it reads the marker, and

@@ -1,5 +1,5 @@
-// What every part of the driver reports through.
-//   Fail         ends the scenario with an account of what differed
+// What every part of the walk reports through.
+//   Fail         ends the walk with an account of what went wrong
 //   Note         a line of progress on standard output, unless made quiet
 //   WaitFor      polls a condition until it holds or the wait runs out
 //   ToText       a text with its line breaks made visible, for accounts
@@ -11,10 +11,10 @@
 #include <stdexcept>
 #include <string>
 
-class CScenarioFailure : public std::runtime_error
+class CWalkFailure : public std::runtime_error
 {
 public:
-    explicit CScenarioFailure(const std::string& strAccount) : std::runtime_error(strAccount) {}
+    explicit CWalkFailure(const std::string& strAccount) : std::runtime_error(strAccount) {}
 };
 
 [[noreturn]] void Fail(const std::string& strAccount);

@@ -1,6 +1,6 @@
-// The programs a scenario starts, and the ones a scenario must not inherit.
+// The programs a walk starts, and the ones it must not inherit.
 //   CProcess           a started program: its windows, its end and exit code;
-//                      one left running when a scenario fails is ended with it
+//                      one left running when a walk fails is ended with it
 //   EndProcessesNamed  every running program whose file name matches one of
 //                      the given patterns ("Lumivane.exe", "LVU*.tmp")
 #pragma once
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "scenario.h"
+#include "report.h"
 #include "screen.h"
 
 class CProcess
@@ -21,11 +21,11 @@ public:
     CProcess(const CProcess&) = delete;
     CProcess& operator=(const CProcess&) = delete;
 
-    // A start that fails fails the scenario.
-    void Start(const std::string& strProgram);
+    // A start that fails fails the walk. The arguments go on the command
+    // line as they are, after the program's quoted path.
+    void Start(const std::string& strProgram, const std::string& strArguments = "");
     DWORD Id() const { return m_nId; }
-    const std::string& Name() const { return m_strName; }
-    // Fails the scenario unless the program ends within the wait.
+    // Fails the walk unless the program ends within the wait.
     DWORD WaitForExit(DWORD nTimeoutMs = DEFAULT_WAIT_MS);
     void ExpectExitCode(DWORD nExpected, DWORD nTimeoutMs = DEFAULT_WAIT_MS);
     bool IsRunning() const;

@@ -3,7 +3,7 @@
 #include <shlwapi.h>
 #include <tlhelp32.h>
 
-#include "scenario.h"
+#include "report.h"
 
 static std::string BaseName(const std::string& strPath)
 {
@@ -20,10 +20,10 @@ CProcess::~CProcess()
     ::CloseHandle(m_hProcess);
 }
 
-void CProcess::Start(const std::string& strProgram)
+void CProcess::Start(const std::string& strProgram, const std::string& strArguments)
 {
     m_strName = BaseName(strProgram);
-    std::string strCommandLine = "\"" + strProgram + "\"";
+    std::string strCommandLine = "\"" + strProgram + "\"" + (strArguments.empty() ? "" : " " + strArguments);
     STARTUPINFOA si;
     ::ZeroMemory(&si, sizeof(si));
     si.cb = sizeof(si);
