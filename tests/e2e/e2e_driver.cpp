@@ -315,17 +315,11 @@ void FailureAndRollback()
     ExpectSame({ "file " + strLocked, "folder " + strTarget }, Snapshot({ strTarget }), "after the rollback");
 }
 
-// The registered uninstaller takes the machine back to where it was. The
-// maker's key stays, empty: removing an installation takes the product's own
-// key below it, as the installer's removal of a previous installation does.
-void Uninstall()
+// The registered uninstaller, answered Yes; its copy in the temporary folder
+// does the work and reports.
+void UninstallAsUser(const std::string& strResult)
 {
-    CMachineState expected = Snapshot();
-    expected.push_back(std::string("key HKLM\\") + MAKER_KEY);
-    std::sort(expected.begin(), expected.end());
-    InstallChecked();
-    CloseProduct();
-    std::string strUninstaller;  // as InstallChecked found it
+    std::string strUninstaller;
     ReadMachineValue(UNINSTALL_KEY, "UninstallString", strUninstaller);
     CProcess uninstaller;
     uninstaller.Start(strUninstaller);
@@ -334,10 +328,150 @@ void Uninstall()
                        "Its files, shortcuts and registry entries will be deleted.")
         .Press(IDYES);
     uninstaller.ExpectExitCode(0);
-    // The copy in the temporary folder does the work and reports.
-    Expect(UNINSTALL_CAPTION).Text(ID_TEXT, "Lumivane 1.10 has been removed from this computer.").Press(IDOK);
-    WaitFor([&] { return Snapshot() == expected; }, 5000);
+    Expect(UNINSTALL_CAPTION).Text(ID_TEXT, strResult).Press(IDOK);
+}
+
+// The registered uninstaller takes back what the installation made and
+// nothing else; a copy of it elsewhere belongs to no installation and
+// removes nothing. The maker's key stays: only the product's keys are ours.
+void Uninstall()
+{
+    CMachineState expected = Snapshot();
+    std::string strTarget = InstallChecked();
+    CloseProduct();
+    std::string strStray = std::string(E2E_FOLDER) + "\\Uninstall.exe";
+    ::CopyFileA((strTarget + "\\Uninstall.exe").c_str(), strStray.c_str(), FALSE);
+    CMachineState installed = Snapshot();
+    CProcess stray;
+    stray.Start(strStray);
+    stray.Expect(UNINSTALL_CAPTION)
+        .Text(ID_TEXT, std::string("Lumivane 1.10 is not installed in\r\n") + E2E_FOLDER +
+                           "\r\n\r\nThis uninstaller removes only the installation it belongs to. "
+                           "Nothing has been removed.")
+        .Press(IDOK);
+    stray.ExpectExitCode(1);
+    ExpectSame(installed, Snapshot(), "after an uninstaller of no installation");
+
+    const std::string rgstrForeign[] = { strTarget + "\\Notes.txt", ProgramsGroup() + "\\Other.lnk" };
+    for (const std::string& strFile : rgstrForeign) {
+        ::CloseHandle(::CreateFileA(strFile.c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW, 0, NULL));
+        expected.insert(expected.end(), { "file " + strFile, "folder " + strFile.substr(0, strFile.rfind('\\')) });
+    }
+    std::string strOtherKey = std::string(MAKER_KEY) + "\\Other Product";
+    HKEY hKey;
+    ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, strOtherKey.c_str(), 0, NULL, 0, KEY_WRITE, NULL, &hKey, NULL);
+    ::RegCloseKey(hKey);
+    expected.insert(expected.end(), { std::string("key HKLM\\") + MAKER_KEY, "key HKLM\\" + strOtherKey });
+    UninstallAsUser("Lumivane 1.10 has been removed, except for these items:\r\n\r\n" + ProgramsGroup() +
+                    " (kept: it holds other files)\r\n" + strTarget + " (kept: it holds other files)");
     ExpectSame(expected, Snapshot(), "after the uninstallation");
+}
+
+// Where in the program file the middle of its code stands.
+size_t MiddleOfCode(const std::string& strImage)
+{
+    auto number = [&](size_t nOffset, size_t nBytes) {
+        size_t n = 0;
+        for (size_t i = nBytes; i-- > 0;)
+            n = n << 8 | static_cast<unsigned char>(strImage.at(nOffset + i));
+        return n;
+    };
+    size_t nPe = number(0x3C, 4), nSection = nPe + 24 + number(nPe + 20, 2);
+    for (size_t i = 0; i < number(nPe + 6, 2); ++i, nSection += 40) {
+        if (strImage.compare(nSection, 6, std::string(".text\0", 6)) == 0)
+            return number(nSection + 20, 4) + number(nSection + 8, 4) / 2;
+    }
+    Fail("no code section in " + InstallerPath());
+}
+
+// A damaged or cut-short download is refused before any window, and
+// nothing changes.
+void DamagedCopies()
+{
+    const std::string strImage = ReadWholeFile(InstallerPath());
+    const size_t CUT_SHORT = std::string::npos;
+    const std::pair<const char*, size_t> rgDamage[] = {
+        { "a payload resource", strImage.find(std::string("SZDD\x88\xF0\x27\x33", 8)) + 200 },
+        { "the licence text", strImage.find(ReadWholeFile(LV_LICENCE_TEXT).substr(0, 64)) + 32 },
+        { "the code", MiddleOfCode(strImage) },
+        { "cut short", CUT_SHORT },
+    };
+    std::string strCopy = std::string(E2E_FOLDER) + "\\Damaged.exe";
+    for (const auto& [pszWhat, nOffset] : rgDamage) {
+        std::string strDamaged = nOffset == CUT_SHORT ? strImage.substr(0, strImage.size() - 1) : strImage;
+        if (nOffset != CUT_SHORT)
+            strDamaged.at(nOffset) ^= 0x55;
+        FILE* pFile = std::fopen(strCopy.c_str(), "wb");
+        if (pFile == NULL || std::fwrite(strDamaged.data(), 1, strDamaged.size(), pFile) != strDamaged.size() ||
+            std::fclose(pFile) != 0)
+            Fail("cannot write " + strCopy);
+        CProcess copy;
+        try {
+            copy.Start(strCopy);
+        } catch (const CWalkFailure&) {
+            if (nOffset != CUT_SHORT)
+                throw;
+            Note("the system refuses to start the copy that was cut short");
+            continue;
+        }
+        CScreen box = copy.Expect("ERROR").Text(ID_TEXT, "Setup file is corrupted!");
+        if (FindVisibleWindow(NULL, NULL, copy.Id()) != box.Handle())
+            Fail(std::string("with ") + pszWhat + " damaged, the installer shows more than its error box");
+        box.Press(IDOK);
+        copy.ExpectExitCode(0);
+        ExpectNothingInstalled();
+    }
+}
+
+// Up to the install dialog, answering Yes to the overwrite question if it comes.
+CScreen OpenInstallDialog(CProcess& installer)
+{
+    StartInstaller(installer);
+    AcceptWelcomeAndLicence(installer, [](EScreen, CScreen&) {});
+    HWND hNote = NULL;
+    WaitFor([&] {
+        hNote = FindVisibleWindow("#32770", "Note", installer.Id());
+        return hNote != NULL || FindVisibleWindow("#32770", INSTALL_DIALOG_CAPTION, installer.Id()) != NULL;
+    });
+    if (hNote != NULL)
+        CScreen(hNote, "Note").Press(IDYES);
+    return ExpectInstallDialog(installer, [](EScreen, CScreen&) {});
+}
+
+// The installer killed at moments spread over its install phases (power
+// lost, the task manager), then run again: each time the second run leaves
+// exactly one whole installation, which the uninstaller then removes whole.
+void KilledAndRunAgain()
+{
+    std::string strTarget = DefaultTargetDir();
+    for (DWORD nDelay : { 0, 1, 2, 3, 4, 6, 8, 11, 15, 20, 30, 45, 70 }) {
+        CProcess killed;
+        OpenInstallDialog(killed).Click(IDOK);
+        ::Sleep(nDelay);
+        HANDLE hKilled = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, killed.Id());
+        ::TerminateProcess(hKilled, 1);
+        ::WaitForSingleObject(hKilled, DEFAULT_WAIT_MS);
+        ::CloseHandle(hKilled);
+        std::string strLeft;
+        ForEachFile(strTarget + "\\*", [&](const WIN32_FIND_DATAA& found) { strLeft += std::string(" ") + found.cFileName; });
+        Note("killed %lu ms after Install, leaving in the folder:%s", nDelay, strLeft.c_str());
+
+        time_t nStart = std::time(NULL);
+        CProcess again;
+        CScreen dialog = OpenInstallDialog(again);
+        FinishInstallation(again, dialog, [](EScreen, CScreen&) {});
+        CloseProduct();
+        CMachineState files;
+        ForEachFile(strTarget + "\\*", [&](const WIN32_FIND_DATAA& found) { files.push_back(found.cFileName); });
+        std::sort(files.begin(), files.end());
+        if (files != CMachineState{ "Lumivane.exe", "Lumivane.hlp", "Lumivane.txt", "Uninstall.exe" })
+            Fail("after a kill " + std::to_string(nDelay) + " ms after Install and a new run, the folder holds more "
+                 "or less than the four files");
+        ExpectInstalled(strTarget, nStart, std::time(NULL));
+    }
+    UninstallAsUser("Lumivane 1.10 has been removed from this computer.");
+    if (PathExists(strTarget))
+        Fail("the uninstaller left " + strTarget);
 }
 
 const std::pair<const char*, void (*)()> s_rgScenarios[] = {
@@ -348,6 +482,8 @@ const std::pair<const char*, void (*)()> s_rgScenarios[] = {
     { "previous_installation", PreviousInstallation },
     { "failure_and_rollback", FailureAndRollback },
     { "uninstall", Uninstall },
+    { "damaged_copies", DamagedCopies },
+    { "killed_and_run_again", KilledAndRunAgain },
 };
 
 // Nothing of ours on the machine, and the scenarios' own folder empty.

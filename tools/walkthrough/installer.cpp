@@ -6,13 +6,18 @@ const char INSTALL_DIALOG_CAPTION[] = "Orvel Software - Install Lumivane 1.10";
 const char COMPLETE_CAPTION[] = "INSTALLATION COMLETE";
 const char PRODUCT_CAPTION[] = "Lumivane";
 
-void StartInstaller(CProcess& installer)
+std::string InstallerPath()
 {
     // The build names the program as Wine sees it.
     std::string strPath = LV_INSTALLER;
     for (char& ch : strPath)
         ch = ch == '/' ? '\\' : ch;
-    installer.Start(strPath);
+    return strPath;
+}
+
+void StartInstaller(CProcess& installer)
+{
+    installer.Start(InstallerPath());
 }
 
 void AcceptWelcomeAndLicence(const CProcess& installer, const FnLook& look)

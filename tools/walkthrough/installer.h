@@ -1,5 +1,6 @@
 // The user's way through InstallLV, and what the user finds its windows by.
-//   StartInstaller           starts the installer of this build
+//   InstallerPath            the installer of this build, as Wine sees it
+//   StartInstaller           starts it
 //   AcceptWelcomeAndLicence  OK on the welcome, I Agree on the licence
 //   ExpectInstallDialog      waits for the install dialog
 //   FinishInstallation       types the target unless it is empty, Install, OK
@@ -31,6 +32,7 @@ extern const char PRODUCT_CAPTION[];
 enum EScreen { WELCOME, LICENCE, INSTALL_DIALOG, INSTALLING, COMPLETE, PRODUCT };
 typedef std::function<void(EScreen, CScreen&)> FnLook;
 
+std::string InstallerPath();
 void StartInstaller(CProcess& installer);
 void AcceptWelcomeAndLicence(const CProcess& installer, const FnLook& look);
 CScreen ExpectInstallDialog(const CProcess& installer, const FnLook& look);
