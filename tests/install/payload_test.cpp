@@ -57,6 +57,15 @@ TEST_F(PayloadTest, FailuresAreReportedAndInstallNothingInThePayloadsPlace)
               hHeld = ::CreateFileA("LV.MSZ", GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
           },
           { "Can't overwrite temporary file \"LV.MSZ\"" }, { "LV.MSZ", "Lumivane.exe" } },
+        // As if the file had been damaged after start-up: the sum stored for another payload.
+        { "payload not as built", RUN_ROOT, 135,
+          [] {
+              seam::g_hooks.fnFindResourceA = [](HMODULE hModule, LPCSTR pszName, LPCSTR pszType) {
+                  bool bSum = HIWORD(reinterpret_cast<ULONG_PTR>(pszType)) != 0 && std::string(pszType) == "MSZCRC";
+                  return seam::RealFindResourceA(hModule, bSum ? MAKEINTRESOURCEA(136) : pszName, pszType);
+              };
+          },
+          { "Setup file appears to be corrupted!" }, { "Lumivane.exe" } },
         { "expansion fails", RUN_ROOT, 135, [] { ReplaceExport("VerInstallFileA", NULL); }, expansionBoxes, {} },
         { "expansion fails beside an LV.XXX of an earlier run", RUN_ROOT, 135,
           [] {
