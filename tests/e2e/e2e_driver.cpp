@@ -220,64 +220,52 @@ void Refuse(bool bLicence)
     ExpectNothingInstalled();
 }
 
-// The installed copy is running when the installer starts again: it is asked
-// to close, and the installation goes on over the previous one.
-void ProductRunning()
-{
-    std::string strTarget = InstallChecked();
-    CloseProduct();
-    CProcess product;
-    product.Start(strTarget + "\\Lumivane.exe");
-    ExpectWindow(NULL, PRODUCT_CAPTION, product.Id());
-
-    CProcess installer;
-    StartInstaller(installer);
-    FnLook look = Look(strTarget, strTarget);
-    AcceptWelcomeAndLicence(installer, look);
-    installer.Expect("NOTICE")
-        .Text(ID_TEXT, "A version of Lumivane is currently running\r\nand must be closed before installation can "
-                       "continue.\r\n\r\nThis installation program will attempt to close it,\r\n"
-                       "but it may be necessary to close Lumivane manually before continuing.")
-        .Text(IDCANCEL, "Cancel")
-        .Press(IDOK);
-    product.ExpectExitCode(0);
-    installer.Expect("OK").Text(ID_TEXT, "Lumivane has been closed, installation can continue").Press(IDOK);
-    installer.Expect("Note").Text(ID_TEXT, OVERWRITE_QUESTION).Press(IDYES);
-    time_t nStart = std::time(NULL);
-    CScreen dialog = ExpectInstallDialog(installer, look);
-    FinishInstallation(installer, dialog, look);
-    ExpectInstalled(strTarget, nStart, std::time(NULL));
-}
-
-// An earlier installation in a folder of the user's choice: No leaves it
-// alone; Yes removes its files, links and keys and proposes its folder.
+// An earlier installation in a folder of the user's choice, its program
+// running. The installer has it close; No to the overwrite question then
+// leaves everything alone. Yes removes what the installation made (and the
+// version library's leftovers), proposes its folder, and installs over it.
 void PreviousInstallation()
 {
     std::string strTarget = InstallChecked(std::string(E2E_FOLDER) + "\\Old Lumivane");
-    CloseProduct();
-    std::string strForeign = strTarget + "\\Notes.txt";
-    ::CloseHandle(::CreateFileA(strForeign.c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW, 0, NULL));
+    const std::string rgstrForeign[] = { strTarget + "\\Notes.txt", strTarget + "\\VERSION.TMP",
+                                         ProgramsGroup() + "\\Other.lnk" };
+    for (const std::string& strFile : rgstrForeign)
+        ::CloseHandle(::CreateFileA(strFile.c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW, 0, NULL));
+    std::string strOtherKey = std::string(MAKER_KEY) + "\\Other Product";
+    HKEY hKey;
+    ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, strOtherKey.c_str(), 0, NULL, 0, KEY_WRITE, NULL, &hKey, NULL);
+    ::RegCloseKey(hKey);
+    ::CloseHandle(::CreateFileA((strTarget + "\\ver2c2b.tmp").c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW, 0, NULL));
     CMachineState before = Snapshot({ strTarget });
     FnLook look = Look(strTarget, strTarget);
     CProcess refusing, installer;
     StartInstaller(refusing);
     AcceptWelcomeAndLicence(refusing, look);
+    refusing.Expect("NOTICE")
+        .Text(ID_TEXT, "A version of Lumivane is currently running\r\nand must be closed before installation can "
+                       "continue.\r\n\r\nThis installation program will attempt to close it,\r\n"
+                       "but it may be necessary to close Lumivane manually before continuing.")
+        .Text(IDCANCEL, "Cancel")
+        .Press(IDOK);
+    refusing.Expect("OK").Text(ID_TEXT, "Lumivane has been closed, installation can continue").Press(IDOK);
     refusing.Expect("Note").Text(ID_TEXT, OVERWRITE_QUESTION).Press(IDNO);
     refusing.ExpectExitCode(0);
+    if (FindVisibleWindow(NULL, PRODUCT_CAPTION) != NULL)
+        Fail("Lumivane did not close when the installer asked it to");
     ExpectSame(before, Snapshot({ strTarget }), "after No to the overwrite question");
 
     StartInstaller(installer);
     AcceptWelcomeAndLicence(installer, look);
     installer.Expect("Note").Text(ID_TEXT, OVERWRITE_QUESTION).Press(IDYES);
     CScreen dialog = ExpectInstallDialog(installer, look);
-    ExpectSame({ "file " + DesktopLink(), "file " + strForeign, "folder " + ProgramsGroup(), "folder " + strTarget,
-                 std::string("key HKLM\\") + MAKER_KEY },
-               Snapshot({ strTarget }), "once the previous installation is removed");
+    CMachineState kept = { "file " + DesktopLink(), "folder " + ProgramsGroup(), "folder " + strTarget,
+                           std::string("key HKLM\\") + MAKER_KEY, "key HKLM\\" + strOtherKey };
+    for (const std::string& strFile : rgstrForeign)
+        kept.push_back("file " + strFile);
+    ExpectSame(kept, Snapshot({ strTarget }), "once the previous installation is removed");
     time_t nStart = std::time(NULL);
     FinishInstallation(installer, dialog, look);
     ExpectInstalled(strTarget, nStart, std::time(NULL));
-    if (!PathExists(strForeign))
-        Fail("the installation removed " + strForeign + ", which is not its own");
 }
 
 // An "LV.MSZ" that another program holds open in the typed target folder
@@ -476,7 +464,6 @@ void KilledAndRunAgain()
 
 const std::pair<const char*, void (*)()> s_rgScenarios[] = {
     { "fresh_install", [] { ExpectHelpReadable(InstallChecked()); } },
-    { "product_running", ProductRunning },
     { "welcome_refused", [] { Refuse(false); } },
     { "licence_refused", [] { Refuse(true); } },
     { "previous_installation", PreviousInstallation },
