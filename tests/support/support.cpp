@@ -79,17 +79,6 @@ bool KeyExists(const std::string& strKey)
     return true;
 }
 
-void PutValue(const std::string& strKey, const char* pszName, const std::string& strText)
-{
-    HKEY hKey;
-    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, strKey.c_str(), 0, NULL, 0, KEY_WRITE, NULL, &hKey, NULL) !=
-        ERROR_SUCCESS)
-        return;
-    seam::RealRegSetValueExA(hKey, pszName, 0, REG_SZ, reinterpret_cast<const BYTE*>(strText.c_str()),
-                             static_cast<DWORD>(strText.size() + 1));
-    ::RegCloseKey(hKey);
-}
-
 void RemoveProductEntries()
 {
     ::SHDeleteKeyA(HKEY_LOCAL_MACHINE, PRODUCT_KEY);
@@ -97,22 +86,15 @@ void RemoveProductEntries()
     ::SHDeleteKeyA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
 }
 
-std::string ShellFolder(int nFolder)
+static std::string ShellFolder(int nFolder)
 {
     char szPath[MAX_PATH] = "";
     ::SHGetSpecialFolderPathA(NULL, szPath, nFolder, TRUE);
     return szPath;
 }
 
-std::string ProductGroup()
-{
-    return ShellFolder(CSIDL_PROGRAMS) + "\\Lumivane";
-}
-
-std::string DesktopLink()
-{
-    return ShellFolder(CSIDL_DESKTOP) + "\\Lumivane.lnk";
-}
+std::string ProductGroup() { return ShellFolder(CSIDL_PROGRAMS) + "\\Lumivane"; }
+std::string DesktopLink() { return ShellFolder(CSIDL_DESKTOP) + "\\Lumivane.lnk"; }
 
 std::string Box(const std::string& strText, const std::string& strCaption, UINT uType)
 {

@@ -4,8 +4,8 @@
 //                         left waiting, so no test hangs
 //   Click                 what a user's click on a button sends
 //   Files and folders     PathExists, NamesIn, RemoveTree, WriteText, ReadText
-//   The registry          KeyExists, PutValue, RemoveProductEntries
-//   The product's places  ShellFolder, ProductGroup, DesktopLink
+//   The registry          KeyExists, RemoveProductEntries
+//   The product's places  ProductGroup, DesktopLink
 //   ShowsBoxes / Box      the message boxes a process wrote before it ended
 //   CTopLevelWindow       a plain top-level window with a given title
 #pragma once
@@ -70,11 +70,8 @@ bool WriteText(const std::string& strPath, const std::string& strText);
 std::string ReadText(const std::string& strPath);
 
 bool KeyExists(const std::string& strKey);
-// A key under HKEY_LOCAL_MACHINE with one REG_SZ value, past any hook.
-void PutValue(const std::string& strKey, const char* pszName, const std::string& strText);
 void RemoveProductEntries();
 
-std::string ShellFolder(int nFolder);
 std::string ProductGroup();
 std::string DesktopLink();
 
