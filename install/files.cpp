@@ -17,7 +17,10 @@ int FolderHasEntries(const std::string& strFolder)
     return 1;
 }
 
-void DeleteMatchingFiles(std::string strDirectory, std::string strPattern)
+// The plain files of the folder that the pattern finds and, when a test is
+// given, that it accepts by name.
+static void DeleteFilesFound(const std::string& strDirectory, const std::string& strPattern,
+                             int (*pfnAccept)(const std::string&))
 {
     std::string strPrefix = strDirectory + "\\";
     std::string strSearch = strPrefix + strPattern;
@@ -29,12 +32,19 @@ void DeleteMatchingFiles(std::string strDirectory, std::string strPattern)
         return;
     do {
         std::string strFile = strPrefix + find.cFileName;
-        if (!(find.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && strFile.size() <= MAX_PATH_TEXT)
+        if (!(find.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && (pfnAccept == NULL || pfnAccept(find.cFileName)) &&
+            strFile.size() <= MAX_PATH_TEXT)
             ::DeleteFileA(strFile.c_str());
     } while (::FindNextFileA(hFind, &find));
     ::FindClose(hFind);
 }
 
+void DeleteMatchingFiles(std::string strDirectory, std::string strPattern)
+{
+    DeleteFilesFound(strDirectory, strPattern, NULL);
+}
+
+// A search for "VER*.TMP" also finds longer names by their short forms.
 static int IsExpansionLeftoverName(const std::string& strName)
 {
     size_t nDigits = strName.size() - 7;  // "VER" and ".TMP"
@@ -46,21 +56,7 @@ static int IsExpansionLeftoverName(const std::string& strName)
 
 void DeleteExpansionLeftovers(const std::string& strFolder)
 {
-    std::string strPrefix = strFolder + "\\";
-    std::string strSearch = strPrefix + "VER*.TMP";
-    if (strSearch.size() > MAX_PATH_TEXT)
-        return;
-    WIN32_FIND_DATAA find;
-    HANDLE hFind = ::FindFirstFileA(strSearch.c_str(), &find);
-    if (hFind == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        std::string strFile = strPrefix + find.cFileName;
-        if (!(find.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsExpansionLeftoverName(find.cFileName) &&
-            strFile.size() <= MAX_PATH_TEXT)
-            ::DeleteFileA(strFile.c_str());
-    } while (::FindNextFileA(hFind, &find));
-    ::FindClose(hFind);
+    DeleteFilesFound(strFolder, "VER*.TMP", IsExpansionLeftoverName);
 }
 
 static int IsMissing(const std::string& strPath)
