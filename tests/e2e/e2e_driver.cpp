@@ -350,6 +350,8 @@ void Uninstall()
     ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, strOtherKey.c_str(), 0, NULL, 0, KEY_WRITE, NULL, &hKey, NULL);
     ::RegCloseKey(hKey);
     expected.insert(expected.end(), { std::string("key HKLM\\") + MAKER_KEY, "key HKLM\\" + strOtherKey });
+    // What the version library leaves of an expansion cut short is the installation's.
+    ::CloseHandle(::CreateFileA((strTarget + "\\ver1f.tmp").c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW, 0, NULL));
     UninstallAsUser("Lumivane 1.10 has been removed, except for these items:\r\n\r\n" + ProgramsGroup() +
                     " (kept: it holds other files)\r\n" + strTarget + " (kept: it holds other files)");
     ExpectSame(expected, Snapshot(), "after the uninstallation");
