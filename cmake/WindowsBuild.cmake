@@ -8,14 +8,19 @@ set(CMAKE_CXX_STANDARD_REQUIRED ON)
 set(CMAKE_CXX_EXTENSIONS OFF)
 # The shipped programs catch no exceptions, and are built without them
 # (framework/runtime.cpp says why); their unused code is dropped.
+# The same sources give the same bytes wherever and whenever they are built:
+# the programs' headers carry no link time (zero instead), the code no build
+# folder, and a date macro stops the build.
 if(MSVC)
-    add_compile_options(/W4 /WX)
+    add_compile_options(/W4 /WX /Brepro)
     set(LV_SHIPPED_OPTIONS /EHs-c-)
-    set(LV_SHIPPED_LINK_OPTIONS /OPT:REF)
+    set(LV_SHIPPED_LINK_OPTIONS /OPT:REF /Brepro)
 else()
-    add_compile_options(-Wall -Wextra -Werror -ffunction-sections -fdata-sections)
+    add_compile_options(-Wall -Wextra -Werror -Wdate-time -ffunction-sections -fdata-sections
+        -ffile-prefix-map=${CMAKE_SOURCE_DIR}/= -ffile-prefix-map=${CMAKE_BINARY_DIR}/=)
     # One file that runs on a bare Windows: no MinGW runtime DLL beside it.
     add_link_options(-static -static-libgcc -static-libstdc++)
+    add_link_options(-Wl,--no-insert-timestamp)
     set(LV_SHIPPED_OPTIONS -fno-exceptions)
     set(LV_SHIPPED_LINK_OPTIONS -s -Wl,--gc-sections)
 endif()
@@ -100,6 +105,33 @@ include(cmake/Payload.cmake)
 function(lv_seal target)
     add_custom_command(TARGET ${target} POST_BUILD COMMAND ${LV_SEAL} exe $<TARGET_FILE:${target}> VERBATIM)
 endfunction()
+
+# Signing, when LV_SIGN_PKCS12 names a PKCS#12 file (LV_SIGN_TIME: the signing
+# time; cmake/HostBuild.cmake gives both). A shipped program is signed last,
+# after linking and sealing (the seal passes over what signing adds), and
+# before anything compresses or embeds it.
+set(LV_SIGN_STAMP ${CMAKE_BINARY_DIR}/signing.txt)
+if(LV_SIGN_PKCS12)
+    if(NOT LV_SIGN_TIME MATCHES "^[0-9]+$")
+        message(FATAL_ERROR "LV_SIGN_PKCS12 needs LV_SIGN_TIME, the signing time in seconds since 1970")
+    endif()
+    find_program(LV_OSSLSIGNCODE osslsigncode REQUIRED)
+    file(CONFIGURE OUTPUT ${LV_SIGN_STAMP} CONTENT "${LV_SIGN_PKCS12} ${LV_SIGN_TIME}\n" @ONLY)
+else()
+    file(CONFIGURE OUTPUT ${LV_SIGN_STAMP} CONTENT "unsigned\n" @ONLY)
+endif()
+function(lv_sign target description)
+    # A program signed otherwise, or not at all, is linked anew: the link
+    # rule is what runs the signing.
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${LV_SIGN_STAMP})
+    if(LV_SIGN_PKCS12)
+        set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${LV_SIGN_PKCS12})
+        add_custom_command(TARGET ${target} POST_BUILD
+            COMMAND sh ${CMAKE_SOURCE_DIR}/tools/seal/sign.sh ${LV_OSSLSIGNCODE} ${LV_SIGN_PKCS12} ${LV_SIGN_TIME}
+                    $<TARGET_FILE:${target}> ${description}
+            VERBATIM)
+    endif()
+endfunction()
 add_subdirectory(payload)
 
 add_executable(InstallLV WIN32
@@ -113,6 +145,7 @@ target_compile_options(InstallLV PRIVATE ${LV_SHIPPED_OPTIONS})
 lv_embed_payload_in(InstallLV)
 target_link_options(InstallLV PRIVATE ${LV_SHIPPED_LINK_OPTIONS})
 lv_seal(InstallLV)
+lv_sign(InstallLV "Lumivane 1.10 installer")
 add_licence_text_dependency(InstallLV ${CMAKE_SOURCE_DIR}/res/InstallLV.rc)
 
 if(LV_BUILD_TESTS)

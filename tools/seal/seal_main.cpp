@@ -1,4 +1,5 @@
 // seal exe FILE     stores in the executable FILE the seal its start-up checks
+// seal check FILE   whether FILE passes that check (exit 0), signed or not
 // seal crc IN OUT   writes IN's CRC-32 to OUT: four bytes, low byte first
 // Files are read whole; FILE and OUT are replaced only when complete.
 #include <cstdio>
@@ -49,14 +50,17 @@ int Fail(const char* pszWhat, const char* pszPath)
 int main(int argc, char** argv)
 {
     bool bExe = argc == 3 && std::strcmp(argv[1], "exe") == 0;
+    bool bCheck = argc == 3 && std::strcmp(argv[1], "check") == 0;
     bool bCrc = argc == 4 && std::strcmp(argv[1], "crc") == 0;
-    if (!bExe && !bCrc) {
-        std::fprintf(stderr, "usage: seal exe FILE | seal crc IN OUT\n");
+    if (!bExe && !bCheck && !bCrc) {
+        std::fprintf(stderr, "usage: seal exe FILE | seal check FILE | seal crc IN OUT\n");
         return 2;
     }
     std::vector<unsigned char> bytes;
     if (!ReadWhole(argv[2], bytes))
         return Fail("cannot read", argv[2]);
+    if (bCheck)
+        return IsImageWhole(bytes.data(), bytes.size()) ? 0 : Fail("does not match its seal:", argv[2]);
     if (bExe) {
         if (!SealImage(bytes.data(), bytes.size()))
             return Fail("not an unsigned Windows program:", argv[2]);
