@@ -61,7 +61,9 @@ if(LV_SIGN_PKCS12)
 endif()
 
 add_windows_build(win32 i686-w64-mingw32 ${LV_SIGN_ARGS})
-add_windows_build(win64 x86_64-w64-mingw32 -DLV_BUILD_TESTS=ON)
+# The 64-bit build's tests also drive the shipped 32-bit program, in a prefix of its own.
+add_windows_build(win64 x86_64-w64-mingw32 -DLV_BUILD_TESTS=ON
+    -DLV_WIN32_BINARY_DIR=${CMAKE_BINARY_DIR}/win32 -DLV_WINEPREFIX32=${CMAKE_BINARY_DIR}/wineprefix32)
 
 add_subdirectory(tests/artifact)
 

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Runs the walk-through (tools/walkthrough) in the build tree's Wine prefix and
 # takes the screenshots it asks for into a folder.
-# Usage: drive-installer.sh FOLDER   (LV_BUILD, DISPLAY, WINEPREFIX set;
-# scripts/wine-session.sh sets them)
+# Usage: drive-installer.sh FOLDER [WALKTHROUGH]   (LV_BUILD, DISPLAY, WINEPREFIX
+# set; scripts/wine-session.sh sets them. WALKTHROUGH: the walk-through
+# program, by default the one of the 64-bit build's own installer)
 set -euo pipefail
 shots=$1
-walkthrough=$(realpath "$LV_BUILD/win64/tools/walkthrough/walkthrough.exe")
+walkthrough=$(realpath "${2:-$LV_BUILD/win64/tools/walkthrough/walkthrough.exe}")
 mkdir -p "$shots"
 rm -f "$shots"/*.png
 # The walk-through prints "@@screenshot NAME" and waits for NAME.png to appear.

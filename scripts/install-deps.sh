@@ -3,7 +3,11 @@
 set -euo pipefail
 
 packages=(cmake make g++ python3 g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
-          binutils-mingw-w64-x86-64 wine64 xvfb xdotool imagemagick googletest)
+          binutils-mingw-w64-x86-64 wine64 xvfb xdotool imagemagick googletest osslsigncode openssl)
+# The shipped 32-bit programs run under Wine's 32-bit side, their code under
+# the emulator (scripts/wine-prefix.sh --32 registers it).
+packages+=(qemu-user-static wine32:i386)
+dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

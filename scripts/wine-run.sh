@@ -1,12 +1,21 @@
 #!/usr/bin/env bash
-# Runs a program of the 64-bit Windows build under Wine in the build tree's
-# own prefix (never ~/.wine). Usage: wine-run.sh PREFIX PROGRAM [ARGUMENTS...]
+# Runs a program of the 64-bit Windows build under Wine in one of the build
+# tree's own prefixes (never ~/.wine); 32-bit programs it starts run under the
+# emulator. Usage: wine-run.sh PREFIX PROGRAM [ARGUMENTS...]
 set -euo pipefail
 export WINEPREFIX=$1
 shift
 export WINEDEBUG=${WINEDEBUG:--all}
+# As scripts/wine-prefix.sh, which says why.
+export QEMU_RESERVED_VA=0x81000000
 if [ ! -f "$WINEPREFIX/.installlv-ready" ]; then
     echo "wine-run: no Wine prefix at $WINEPREFIX; scripts/run-tests.sh makes one" >&2
+    cat "$WINEPREFIX/.installlv-missing" >&2 2>/dev/null || true
+    exit 1
+fi
+if [ -f "$WINEPREFIX/.installlv-32bit" ] && ! grep -qsx enabled /proc/sys/fs/binfmt_misc/qemu-i386; then
+    echo "wine-run: 32-bit programs cannot run: the kernel does not hand them to the emulator" \
+         "(/proc/sys/fs/binfmt_misc/qemu-i386 is missing or disabled; scripts/wine-prefix.sh --32 registers it)" >&2
     exit 1
 fi
 if [ -z "${DISPLAY:-}" ]; then

@@ -2,16 +2,27 @@
 # and one persistent wineserver for everything that runs after it. What it
 # starts is stopped when the sourcing shell exits.
 #   LV_BUILD   the build tree (default: build)
+#   LV_WINE32  when set: the prefix of the shipped 32-bit programs as well
+#              (LV_WINEPREFIX32, scripts/wine-prefix.sh --32), with its own
+#              wineserver; when it cannot be made, the session goes on
+#              without it, and says why
 
 LV_BUILD=${LV_BUILD:-build}
 export WINEPREFIX=$(realpath -m "$LV_BUILD/wineprefix")
+LV_WINEPREFIX32=$(realpath -m "$LV_BUILD/wineprefix32")
 export WINEDEBUG=${WINEDEBUG:--all}
 # Wine would mirror every Start Menu link the tests make into the Linux desktop's menus.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-winemenubuilder.exe=d}
+# For every 32-bit program started in the session, Wine's services included
+# (scripts/wine-prefix.sh says why this much).
+export QEMU_RESERVED_VA=0x81000000
 lv_started_xvfb=
+lv_prefixes=("$WINEPREFIX")
 
 lv_stop_session() {
-    wineserver -k 2>/dev/null || true
+    for lv_prefix in "${lv_prefixes[@]}"; do
+        WINEPREFIX=$lv_prefix wineserver -k 2>/dev/null || true
+    done
     [ -n "$lv_started_xvfb" ] && kill "$lv_started_xvfb" 2>/dev/null || true
 }
 trap lv_stop_session EXIT
@@ -27,27 +38,22 @@ if [ -z "${DISPLAY:-}" ]; then
     done
 fi
 
-if [ ! -f "$WINEPREFIX/.installlv-ready" ]; then
-    echo "Making the Wine prefix $WINEPREFIX (once per build tree)..."
-    mkdir -p "$WINEPREFIX"
-    # No Mono or Gecko: the installer needs neither, and there is no network to fetch them.
-    WINEDLLOVERRIDES="mscoree,mshtml=" /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
-    # Windows stay unmanaged: without a window manager under Xvfb, Wine would
-    # otherwise wait two seconds for one whenever a window is hidden.
-    /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-    wineserver -w
-    touch "$WINEPREFIX/.installlv-ready"
+"$(dirname "${BASH_SOURCE[0]}")/wine-prefix.sh" "$WINEPREFIX"
+if [ -n "${LV_WINE32:-}" ]; then
+    "$(dirname "${BASH_SOURCE[0]}")/wine-prefix.sh" --32 "$LV_WINEPREFIX32" && lv_prefixes+=("$LV_WINEPREFIX32")
 fi
-# The prefix's Desktop is a link to the Linux home; links made there by the
-# tests stay inside the prefix instead.
-for lv_folder in "$WINEPREFIX"/drive_c/users/*/Desktop; do
-    [ -L "$lv_folder" ] && rm "$lv_folder" && mkdir "$lv_folder"
+for lv_prefix in "${lv_prefixes[@]}"; do
+    # The prefix's Desktop is a link to the Linux home; links made there by the
+    # tests stay inside the prefix instead.
+    for lv_folder in "$lv_prefix"/drive_c/users/*/Desktop; do
+        [ -L "$lv_folder" ] && rm "$lv_folder" && mkdir "$lv_folder"
+    done
+    WINEPREFIX=$lv_prefix wineserver -p
+    # Wine's own background processes start with the first program and keep the
+    # output handles they were born with; started here, they hold nothing of a
+    # test runner's, which would otherwise wait for them to close.
+    WINEPREFIX=$lv_prefix /usr/lib/wine/wine64 cmd /c exit </dev/null >/dev/null 2>&1
+    if [ -f "$LV_BUILD/win64/tests/desktop_anchor.exe" ]; then
+        WINEPREFIX=$lv_prefix /usr/lib/wine/wine64 "$LV_BUILD/win64/tests/desktop_anchor.exe" </dev/null >/dev/null 2>&1 &
+    fi
 done
-wineserver -p
-# Wine's own background processes start with the first program and keep the
-# output handles they were born with; started here, they hold nothing of a
-# test runner's, which would otherwise wait for them to close.
-/usr/lib/wine/wine64 cmd /c exit </dev/null >/dev/null 2>&1
-if [ -f "$LV_BUILD/win64/tests/desktop_anchor.exe" ]; then
-    /usr/lib/wine/wine64 "$LV_BUILD/win64/tests/desktop_anchor.exe" </dev/null >/dev/null 2>&1 &
-fi

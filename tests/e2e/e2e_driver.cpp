@@ -354,6 +354,8 @@ void Uninstall()
     ::CloseHandle(::CreateFileA((strTarget + "\\ver1f.tmp").c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW, 0, NULL));
     UninstallAsUser("Lumivane 1.10 has been removed, except for these items:\r\n\r\n" + ProgramsGroup() +
                     " (kept: it holds other files)\r\n" + strTarget + " (kept: it holds other files)");
+    std::sort(expected.begin(), expected.end());
+    WaitFor([&] { return Snapshot() == expected; });  // the copy's own file goes once it has ended
     ExpectSame(expected, Snapshot(), "after the uninstallation");
 }
 

@@ -81,7 +81,7 @@ static void PrintLinks()
 static void PrintKey(const char* pszKey)
 {
     HKEY hKey;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, KEY_READ, &hKey) != ERROR_SUCCESS) {
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, KEY_READ | INSTALLER_VIEW, &hKey) != ERROR_SUCCESS) {
         std::printf("  %s (missing)\n", pszKey);
         return;
     }
@@ -105,7 +105,8 @@ void PrintAccount(const std::string& strTargetDir)
     PrintFiles(strTargetDir);
     std::printf("\n");
     PrintLinks();
-    std::printf("\nRegistry entries under HKEY_LOCAL_MACHINE:\n");
+    std::printf("\nRegistry entries under HKEY_LOCAL_MACHINE%s:\n",
+                INSTALLER_VIEW == KEY_WOW64_32KEY ? ", in the 32-bit view (SOFTWARE\\WOW6432Node)" : "");
     for (const char* pszKey : { PRODUCT_VERSION_KEY, APP_PATH_KEY, UNINSTALL_KEY })
         PrintKey(pszKey);
     std::fflush(stdout);

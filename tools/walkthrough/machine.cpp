@@ -16,6 +16,9 @@ const char UNINSTALL_KEY[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Unin
 const char MAKER_KEY[] = "SOFTWARE\\Orvel Software";
 
 static const UINT WM_PRODUCT_CLOSE_REQUEST = 0x0501;
+// The installer under test writes in one registry view; a scenario may plant
+// keys in the other, and nothing of ours may stay in either.
+static const REGSAM VIEWS[] = { KEY_WOW64_64KEY, KEY_WOW64_32KEY };
 
 static std::string SpecialFolder(int nFolder)
 {
@@ -46,7 +49,7 @@ std::string ProgramsGroup()
 bool ReadMachineValue(const char* pszKey, const char* pszName, std::string& strData, DWORD* pnType)
 {
     HKEY hKey;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, KEY_READ, &hKey) != ERROR_SUCCESS)
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, KEY_READ | INSTALLER_VIEW, &hKey) != ERROR_SUCCESS)
         return false;
     char szData[1024];
     DWORD nSize = sizeof(szData) - 1, nType = 0;
@@ -122,8 +125,14 @@ void ResetMachine()
     CloseProduct();
     for (const std::string& strPath : { DefaultTargetDir(), DesktopLink(), ProgramsGroup() })
         RemoveTree(strPath);
-    for (const char* pszKey : { MAKER_KEY, APP_PATH_KEY, UNINSTALL_KEY })
-        ::SHDeleteKeyA(HKEY_LOCAL_MACHINE, pszKey);
+    for (REGSAM nView : VIEWS) {
+        HKEY hSoftware;  // the keys' common parent, opened in the view
+        if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, KEY_ALL_ACCESS | nView, &hSoftware) != ERROR_SUCCESS)
+            continue;
+        for (const char* pszKey : { MAKER_KEY, APP_PATH_KEY, UNINSTALL_KEY })
+            ::SHDeleteKeyA(hSoftware, pszKey + lstrlenA("SOFTWARE\\"));
+        ::RegCloseKey(hSoftware);
+    }
     std::string strLeft;
     for (const std::string& strLine : Snapshot())
         strLeft += "\n  " + strLine;
@@ -146,10 +155,10 @@ static void ListTree(const std::string& strPath, CMachineState& state)
                 [&](const WIN32_FIND_DATAA& found) { ListTree(strPath + "\\" + found.cFileName, state); });
 }
 
-static void ListKey(const std::string& strKey, CMachineState& state)
+static void ListKey(const std::string& strKey, REGSAM nView, CMachineState& state)
 {
     HKEY hKey;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, strKey.c_str(), 0, KEY_READ, &hKey) != ERROR_SUCCESS)
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, strKey.c_str(), 0, KEY_READ | nView, &hKey) != ERROR_SUCCESS)
         return;
     state.push_back("key HKLM\\" + strKey);
     char szName[1024];
@@ -168,7 +177,7 @@ static void ListKey(const std::string& strKey, CMachineState& state)
     }
     ::RegCloseKey(hKey);
     for (const std::string& strSubkey : subkeys)
-        ListKey(strKey + "\\" + strSubkey, state);
+        ListKey(strKey + "\\" + strSubkey, nView, state);
 }
 
 CMachineState Snapshot(const std::vector<std::string>& extraFolders)
@@ -178,8 +187,10 @@ CMachineState Snapshot(const std::vector<std::string>& extraFolders)
         ListTree(strPath, state);
     for (const std::string& strPath : extraFolders)
         ListTree(strPath, state);
-    for (const char* pszKey : { MAKER_KEY, APP_PATH_KEY, UNINSTALL_KEY })
-        ListKey(pszKey, state);
+    for (REGSAM nView : VIEWS) {
+        for (const char* pszKey : { MAKER_KEY, APP_PATH_KEY, UNINSTALL_KEY })
+            ListKey(pszKey, nView, state);
+    }
     // The copy the uninstaller runs from, left in the temporary folder.
     char szTemp[MAX_PATH];
     DWORD nLength = ::GetTempPathA(MAX_PATH, szTemp);
@@ -188,5 +199,6 @@ CMachineState Snapshot(const std::vector<std::string>& extraFolders)
             state.push_back(std::string("file ") + szTemp + found.cFileName);
         });
     std::sort(state.begin(), state.end());
+    state.erase(std::unique(state.begin(), state.end()), state.end());
     return state;
 }

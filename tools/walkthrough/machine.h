@@ -4,7 +4,8 @@
 //   ResetMachine      nothing of ours running, and no file, link or key of ours
 //   CloseProduct      asks a running Lumivane to close, and ends it if it does not
 //   Snapshot          what exists of ours, one line per file, link, key and
-//                     value (and uninstaller copy left in the temporary folder)
+//                     value (and uninstaller copy left in the temporary folder);
+//                     keys and values from both registry views
 //   ReadLink          a shortcut file, through the shell's link component
 //   PrintAccount      the files with sizes and times, the links with their
 //                     targets and the registry entries, as they stand
@@ -21,6 +22,9 @@ extern const char PRODUCT_VERSION_KEY[];
 extern const char APP_PATH_KEY[];
 extern const char UNINSTALL_KEY[];
 extern const char MAKER_KEY[];  // "SOFTWARE\Orvel Software", above the product's key
+// The registry view the installer under test writes in: the 32-bit one for
+// the shipped 32-bit program (the build sets LV_REGISTRY_VIEW).
+const REGSAM INSTALLER_VIEW = LV_REGISTRY_VIEW;
 
 std::string DefaultTargetDir();
 std::string DesktopLink();
