@@ -1,5 +1,7 @@
 #include "installer.h"
 
+#include <cstdlib>
+
 const char WELCOME_CAPTION[] = "Lumivane Installation";
 const char LICENCE_CAPTION[] = "Dialog";
 const char INSTALL_DIALOG_CAPTION[] = "Orvel Software - Install Lumivane 1.10";
@@ -8,8 +10,10 @@ const char PRODUCT_CAPTION[] = "Lumivane";
 
 std::string InstallerPath()
 {
-    // The build names the program as Wine sees it.
-    std::string strPath = LV_INSTALLER;
+    // The build names the program as Wine sees it; a test may name another
+    // copy of it (a signed one).
+    const char* pszOther = std::getenv("LV_INSTALLER_UNDER_TEST");
+    std::string strPath = pszOther != NULL && *pszOther != '\0' ? pszOther : LV_INSTALLER;
     for (char& ch : strPath)
         ch = ch == '/' ? '\\' : ch;
     return strPath;

@@ -1,5 +1,6 @@
 // The user's way through InstallLV, and what the user finds its windows by.
-//   InstallerPath            the installer of this build, as Wine sees it
+//   InstallerPath            the installer of this build, as Wine sees it, or
+//                            the copy LV_INSTALLER_UNDER_TEST names
 //   StartInstaller           starts it
 //   AcceptWelcomeAndLicence  OK on the welcome, I Agree on the licence
 //   ExpectInstallDialog      waits for the install dialog
