@@ -10,6 +10,7 @@
 #include "dialogs/install_dialog.h"
 #include "install/integrity.h"
 #include "install/running_product.h"
+#include "install/setup_mutex.h"
 #include "res/resource.h"
 
 CInstallerApp::CInstallerApp() : m_pBackdrop(NULL) {}
@@ -24,6 +25,7 @@ BOOL CInstallerApp::InitApplication()
 {
     CheckSetupFile();
     LoadVersionLibrary();
+    TakeSetupTurn();
 
     m_pBackdrop = new CBackdropDialog;
     m_pBackdrop->Create(IDD_BACKDROP);
@@ -89,6 +91,18 @@ void CInstallerApp::LoadVersionLibrary()
     strText += "VERSION.DLL is not available on your system.\r\n";
     strText += "See your system administrator to enable version control.";
     DoMessageBox(strText.c_str(), MB_OK | MB_ICONHAND);
+    exit(0);
+}
+
+// Two set-ups at once work on the same temporary files in the target, and
+// one's rollback deletes what the other installed. The hold is not inherited:
+// the product started at the end must not keep it.
+void CInstallerApp::TakeSetupTurn()
+{
+    if (TakeSetupMutex(FALSE))
+        return;
+    ::MessageBoxA(NULL, "Another installation or removal of Lumivane is in progress; please let it finish first.",
+                  "Install Lumivane", MB_OK | MB_ICONINFORMATION);
     exit(0);
 }
 

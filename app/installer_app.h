@@ -1,5 +1,5 @@
 // The installer's application object and its start-up.
-//   CInstallerApp      start-up checks, the backdrop, the welcome and the licence,
+//   CInstallerApp      start-up checks, one set-up at a time, the backdrop, the welcome and the licence,
 //                      the running-instance guard, the install dialog
 // Start-up loads the version library into g_hVersionLibrary (install/payload.h).
 #pragma once
@@ -22,6 +22,7 @@ public:
 private:
     void CheckSetupFile();
     void LoadVersionLibrary();
+    void TakeSetupTurn();
     void RunLicenceDialog();
     void EndWithoutInstalling();
     void GuardAgainstRunningProduct(HANDLE hMutex);

@@ -36,10 +36,11 @@ set(LV_FRAMEWORK_SOURCES
     framework/msgmap.cpp
     framework/winapp.cpp
     framework/wnd.cpp)
-# What the installer and its uninstaller share: finding a running product and
-# the operations that remove an installation.
+# What the installer and its uninstaller share: finding a running product,
+# one set-up at a time, and the operations that remove an installation.
 set(LV_SHARED_SOURCES
     install/running_product.cpp
+    install/setup_mutex.cpp
     install/files.cpp
     install/paths.cpp
     install/registry.cpp

@@ -1,12 +1,14 @@
 // Uninstall.exe: removes the installation it stands in. Started from the
-// installation directory it checks, asks and hands over to a copy of itself
-// in the temporary folder; that copy removes everything and says what stayed.
+// installation directory it takes the set-up mutex, checks, asks and hands
+// over to a copy of itself in the temporary folder; that copy removes
+// everything and says what stayed.
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
 #include "install/paths.h"
+#include "install/setup_mutex.h"
 #include "install/shortcut_folders.h"
 #include "helper_copy.h"
 #include "installation_checks.h"
@@ -58,9 +60,18 @@ static void ShowResult(const std::vector<std::string>& stayed)
     ShowMessage(strText, MB_ICONEXCLAMATION);
 }
 
-// The program in the installation directory: checks, asks, hands over.
+// The program in the installation directory: takes the set-up mutex, checks,
+// asks, hands over.
 static int RunFromInstallation()
 {
+    // The copy inherits the hold and keeps it until the removal is done, so
+    // no installer can start in between.
+    if (!TakeSetupMutex(TRUE)) {
+        ShowMessage("Another installation or removal of Lumivane is in progress.\r\n\r\n"
+                    "Let it finish, then start the uninstaller again. Nothing has been removed.",
+                    MB_ICONEXCLAMATION);
+        return 1;
+    }
     char szProgram[MAX_PATH];
     DWORD nLength = ::GetModuleFileNameA(NULL, szProgram, MAX_PATH);
     if (nLength == 0 || nLength >= MAX_PATH) {

@@ -5,6 +5,7 @@
 #include "app/installer_app.h"
 #include "app/licence_dialog.h"
 #include "dialogs/install_dialog.h"
+#include "install/setup_mutex.h"
 #include "res/resource.h"
 #include "tests/support/support.h"
 
@@ -18,6 +19,8 @@ const char NOTICE_TEXT[] =
     "but it may be necessary to close Lumivane manually before continuing.";
 const char STILL_RUNNING_TEXT[] =
     "An instance of Lumivane is currently running:\r\nPlease close Lumivane before attempting this installation.";
+const char OTHER_SETUP_TEXT[] =
+    "Another installation or removal of Lumivane is in progress; please let it finish first.";
 const char NO_VERSION_LIBRARY_TEXT[] =
     "Cannot install Lumivane!\r\n\r\nVERSION.DLL is not available on your system.\r\n"
     "See your system administrator to enable version control.";
@@ -47,6 +50,10 @@ protected:
 TEST_F(StartupTest, EachRefusalBeforeTheInstallDialogEndsTheProcessWithItsBoxes)
 {
     CTopLevelWindow product("Lumivane");
+    HANDLE hOtherSetup = ::CreateMutexA(NULL, FALSE, g_szSetupMutex);
+    EXPECT_EXIT(theApp.InitApplication(), ::testing::ExitedWithCode(0),
+                ShowsBoxes({ Box(OTHER_SETUP_TEXT, "Install Lumivane", 0x40) }));
+    ::CloseHandle(hOtherSetup);
     EXPECT_EXIT(
         {
             seam::g_hooks.fnLoadLibraryA = [](LPCSTR pszName) {

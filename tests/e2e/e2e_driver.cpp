@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <functional>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -466,6 +467,70 @@ void KilledAndRunAgain()
         Fail("the uninstaller left " + strTarget);
 }
 
+// Started while another set-up runs: one box, its exit code, nothing changed.
+void ExpectTurnedAway(bool bUninstaller, const char* pszWhile)
+{
+    CMachineState before = Snapshot();
+    std::string strUninstaller;
+    ReadMachineValue(UNINSTALL_KEY, "UninstallString", strUninstaller);
+    CProcess second;
+    second.Start(bUninstaller ? strUninstaller : InstallerPath());
+    CScreen box = second.Expect(bUninstaller ? UNINSTALL_CAPTION : "Install Lumivane");
+    box.Text(ID_TEXT, bUninstaller ? "Another installation or removal of Lumivane is in progress.\r\n\r\n"
+                                     "Let it finish, then start the uninstaller again. Nothing has been removed."
+                                   : "Another installation or removal of Lumivane is in progress; "
+                                     "please let it finish first.");
+    if (FindVisibleWindow(NULL, NULL, second.Id()) != box.Handle())
+        Fail(std::string("started while ") + pszWhile + ", it shows more than its box");
+    box.Press(IDOK);
+    second.ExpectExitCode(bUninstaller ? 1 : 0);
+    ExpectSame(before, Snapshot(), (std::string("after a set-up started while ") + pszWhile).c_str());
+}
+
+// A set-up held at a moment of its run, a second one started then and turned
+// away, and the first going on undisturbed; each case leaves the next its
+// machine (installed after the first, removed after the last).
+void OneSetupAtATime()
+{
+    CProcess first, overwriting, uninstaller;
+    CScreen shown(NULL, "");
+    const FnLook look = [](EScreen, CScreen&) {};
+    const std::tuple<const char*, bool, std::function<void()>, std::function<void()>> rgCases[] = {
+        { "an installer is at its install dialog", false, [&] { shown = OpenInstallDialog(first); },
+          [&] {
+              time_t nStart = std::time(NULL);
+              FinishInstallation(first, shown, look);
+              ExpectInstalled(DefaultTargetDir(), nStart, std::time(NULL));
+              CloseProduct();
+          } },
+        { "an installer asks whether to overwrite", true,
+          [&] {
+              StartInstaller(overwriting);
+              AcceptWelcomeAndLicence(overwriting, look);
+              shown = overwriting.Expect("Note");
+          },
+          [&] { shown.Press(IDNO); overwriting.ExpectExitCode(0); } },
+        { "the uninstaller asks for confirmation", false,
+          [&] {
+              std::string strUninstaller;
+              ReadMachineValue(UNINSTALL_KEY, "UninstallString", strUninstaller);
+              uninstaller.Start(strUninstaller);
+              shown = uninstaller.Expect(UNINSTALL_CAPTION);
+          },
+          [&] { shown.Press(IDYES); uninstaller.ExpectExitCode(0); } },
+        { "the uninstaller's copy reports", false,
+          [&] {
+              shown = Expect(UNINSTALL_CAPTION).Text(ID_TEXT, "Lumivane 1.10 has been removed from this computer.");
+          },
+          [&] { shown.Press(IDOK); } },
+    };
+    for (const auto& [pszWhile, bUninstaller, fnReach, fnGoOn] : rgCases) {
+        fnReach();
+        ExpectTurnedAway(bUninstaller, pszWhile);
+        fnGoOn();
+    }
+}
+
 const std::pair<const char*, void (*)()> s_rgScenarios[] = {
     { "fresh_install", [] { ExpectHelpReadable(InstallChecked()); } },
     { "welcome_refused", [] { Refuse(false); } },
@@ -475,6 +540,7 @@ const std::pair<const char*, void (*)()> s_rgScenarios[] = {
     { "uninstall", Uninstall },
     { "damaged_copies", DamagedCopies },
     { "killed_and_run_again", KilledAndRunAgain },
+    { "one_setup_at_a_time", OneSetupAtATime },
 };
 
 // Nothing of ours on the machine, and the scenarios' own folder empty.
