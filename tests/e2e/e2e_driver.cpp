@@ -522,7 +522,12 @@ void OneSetupAtATime()
           [&] {
               shown = Expect(UNINSTALL_CAPTION).Text(ID_TEXT, "Lumivane 1.10 has been removed from this computer.");
           },
-          [&] { shown.Press(IDOK); } },
+          [&] {
+              shown.Press(IDOK);
+              const CMachineState removed = { std::string("key HKLM\\") + MAKER_KEY };  // the maker's key stays
+              WaitFor([&] { return Snapshot() == removed; });  // the copy's own file goes once it has ended
+              ExpectSame(removed, Snapshot(), "after the removal");
+          } },
     };
     for (const auto& [pszWhile, bUninstaller, fnReach, fnGoOn] : rgCases) {
         fnReach();
