@@ -480,7 +480,8 @@ void ExpectTurnedAway(bool bUninstaller, const char* pszWhile)
                                      "Let it finish, then start the uninstaller again. Nothing has been removed."
                                    : "Another installation or removal of Lumivane is in progress; "
                                      "please let it finish first.");
-    if (FindVisibleWindow(NULL, NULL, second.Id()) != box.Handle())
+    // The box comes before any other window: the backdrop is the first of them.
+    if (FindVisibleWindow(NULL, NULL, second.Id()) != box.Handle() || FindVisibleWindow("#32770", "", second.Id()))
         Fail(std::string("started while ") + pszWhile + ", it shows more than its box");
     box.Press(IDOK);
     second.ExpectExitCode(bUninstaller ? 1 : 0);
