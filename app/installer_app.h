@@ -1,6 +1,7 @@
 // The installer's application object and its start-up.
-//   CInstallerApp      start-up checks, one set-up at a time, the backdrop, the welcome and the licence,
-//                      the running-instance guard, the install dialog
+//   CInstallerApp      start-up checks, one set-up at a time, the backdrop,
+//                      the welcome and the licence, the running-instance
+//                      guard, the install dialog
 // Start-up loads the version library into g_hVersionLibrary (install/payload.h).
 #pragma once
 
