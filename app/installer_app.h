@@ -1,4 +1,5 @@
-// The installer's application object and its start-up.
+// The installer's application object and its start-up (the check of the
+// program file comes before it, in app/setup_entry.cpp).
 //   CInstallerApp      start-up checks, the backdrop, the welcome and the licence,
 //                      the running-instance guard, the install dialog
 // Start-up loads the version library into g_hVersionLibrary (install/payload.h).
@@ -20,7 +21,6 @@ public:
     CBackdropDialog* m_pBackdrop;
 
 private:
-    void CheckSetupFile();
     void LoadVersionLibrary();
     void RunLicenceDialog();
     void EndWithoutInstalling();
