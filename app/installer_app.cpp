@@ -2,13 +2,12 @@
 
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "app/backdrop_dialog.h"
 #include "app/licence_dialog.h"
 #include "app/welcome_dialog.h"
 #include "dialogs/install_dialog.h"
-#include "install/integrity.h"
+#include "install/library_search.h"
 #include "install/running_product.h"
 #include "install/setup_mutex.h"
 #include "res/resource.h"
@@ -23,9 +22,8 @@ static void LetGoOfMutex(HANDLE hMutex)
 
 BOOL CInstallerApp::InitApplication()
 {
-    CheckSetupFile();
-    LoadVersionLibrary();
     TakeSetupTurn();
+    LoadVersionLibrary();
 
     m_pBackdrop = new CBackdropDialog;
     m_pBackdrop->Create(IDD_BACKDROP);
@@ -45,46 +43,12 @@ BOOL CInstallerApp::InitApplication()
     return CWinApp::InitApplication();
 }
 
-// The program file's bytes; empty when they cannot be read.
-static std::vector<unsigned char> ReadOwnFile()
-{
-    std::vector<unsigned char> bytes;
-    char szPath[MAX_PATH];
-    DWORD nLength = ::GetModuleFileNameA(NULL, szPath, MAX_PATH);
-    if (nLength == 0 || nLength >= MAX_PATH)
-        return bytes;
-    HANDLE hFile = ::CreateFileA(szPath, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    if (hFile == INVALID_HANDLE_VALUE)
-        return bytes;
-    DWORD nSize = ::GetFileSize(hFile, NULL);
-    DWORD nRead = 0;
-    if (nSize != INVALID_FILE_SIZE) {
-        bytes.resize(nSize);
-        if (!::ReadFile(hFile, bytes.data(), nSize, &nRead, NULL) || nRead != nSize)
-            bytes.clear();
-    }
-    ::CloseHandle(hFile);
-    return bytes;
-}
-
-// A download can arrive cut short or damaged, and the payload's format
-// carries no checksum of its own: nothing is shown or done before the
-// program file is known to be as built.
-void CInstallerApp::CheckSetupFile()
-{
-    std::vector<unsigned char> bytes = ReadOwnFile();
-    if (IsImageWhole(bytes.data(), bytes.size()))
-        return;
-    ::MessageBoxA(NULL, "Setup file is corrupted!", "ERROR", MB_OK | MB_ICONHAND);
-    exit(0);
-}
-
 // The payload is expanded by the version library, so nothing can be installed
 // without it. It is loaded here rather than imported: an import would stop
-// the program before it could say why.
+// the program before it could say why. Only the system's own will do.
 void CInstallerApp::LoadVersionLibrary()
 {
-    g_hVersionLibrary = ::LoadLibraryA("version.dll");
+    g_hVersionLibrary = LoadSystemLibrary("version.dll");
     if (g_hVersionLibrary != NULL)
         return;
     std::string strText = "Cannot install Lumivane!\r\n\r\n";

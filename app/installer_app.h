@@ -1,7 +1,8 @@
-// The installer's application object and its start-up.
-//   CInstallerApp      start-up checks, one set-up at a time, the backdrop,
-//                      the welcome and the licence, the running-instance
-//                      guard, the install dialog
+// The installer's application object and its start-up (the check of the
+// program file comes before it, in app/setup_entry.cpp).
+//   CInstallerApp      one set-up at a time, the version library, the
+//                      backdrop, the welcome and the licence, the
+//                      running-instance guard, the install dialog
 // Start-up loads the version library into g_hVersionLibrary (install/payload.h).
 #pragma once
 
@@ -21,7 +22,6 @@ public:
     CBackdropDialog* m_pBackdrop;
 
 private:
-    void CheckSetupFile();
     void LoadVersionLibrary();
     void TakeSetupTurn();
     void RunLicenceDialog();

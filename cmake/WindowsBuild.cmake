@@ -42,6 +42,7 @@ set(LV_SHARED_SOURCES
     install/running_product.cpp
     install/setup_mutex.cpp
     install/files.cpp
+    install/library_search.cpp
     install/paths.cpp
     install/registry.cpp
     install/shortcut_folders.cpp)
@@ -101,6 +102,18 @@ endfunction()
 
 include(cmake/Payload.cmake)
 
+# A shipped program's own entry point, which runs before the run-time
+# library's (named as the linker sees it: 32-bit C names start with "_").
+function(lv_entry_point target symbol)
+    if(MSVC)
+        target_link_options(${target} PRIVATE /ENTRY:${symbol})
+    elseif(CMAKE_SIZEOF_VOID_P EQUAL 4)
+        target_link_options(${target} PRIVATE -Wl,-e,_${symbol})
+    else()
+        target_link_options(${target} PRIVATE -Wl,-e,${symbol})
+    endif()
+endfunction()
+
 # The seal that the program's start-up checks its own file against, stored
 # once the program is linked.
 function(lv_seal target)
@@ -136,6 +149,7 @@ endfunction()
 add_subdirectory(payload)
 
 add_executable(InstallLV WIN32
+    app/setup_entry.cpp
     framework/runtime.cpp
     framework/winmain.cpp
     app/app_main.cpp
@@ -145,6 +159,7 @@ target_link_libraries(InstallLV PRIVATE lv_product)
 target_compile_options(InstallLV PRIVATE ${LV_SHIPPED_OPTIONS})
 lv_embed_payload_in(InstallLV)
 target_link_options(InstallLV PRIVATE ${LV_SHIPPED_LINK_OPTIONS})
+lv_entry_point(InstallLV SetupEntry)
 lv_seal(InstallLV)
 lv_sign(InstallLV "Lumivane 1.10 installer")
 add_licence_text_dependency(InstallLV ${CMAKE_SOURCE_DIR}/res/InstallLV.rc)

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "install/library_search.h"
+
 typedef BOOL(WINAPI* PFN_GETDISKFREESPACEEXA)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
 
 static FreeSpace JudgeFreeBytes(unsigned long long nFreeBytes)
@@ -33,7 +35,7 @@ static FreeSpace AskDiskFreeSpace(const std::string& strDrive)
 // call stands in when it is missing.
 FreeSpace DetermineFreeSpace(const std::string& strDrive)
 {
-    HMODULE hKernel = ::LoadLibraryA("Kernel32.dll");
+    HMODULE hKernel = LoadSystemLibrary("Kernel32.dll");
     if (hKernel == NULL)
         return FREE_SPACE_UNKNOWN;
     PFN_GETDISKFREESPACEEXA pfnGetDiskFreeSpaceEx =

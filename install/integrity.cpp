@@ -84,31 +84,52 @@ int SealImage(unsigned char* pImage, size_t nSize)
     return 1;
 }
 
+// A signature's certificate table is a few kilobytes; a tail far larger is
+// something else stuck on, and is refused unread.
+static const size_t MAX_CERTIFICATE_TABLE = 1024 * 1024;
+
 // Past the sealed length there may be only a certificate table, which starts
-// on the next multiple of eight and ends the file.
-static int IsTailACertificateTable(const unsigned char* pImage, size_t nSize, size_t nLength, size_t nEntry)
+// on the next multiple of eight and ends the file. Its size is in the headers,
+// so the file's size alone tells whether one can follow.
+static int IsSizeSealed(const unsigned char* pHeaders, uint64_t nFileSize, size_t nLength, size_t nEntry)
 {
-    size_t nOffset = ReadU32(pImage + nEntry);
-    size_t nTableSize = ReadU32(pImage + nEntry + 4);
+    uint64_t nOffset = ReadU32(pHeaders + nEntry);
+    uint64_t nTableSize = ReadU32(pHeaders + nEntry + 4);
     if (nTableSize == 0)
-        return nSize == nLength;
-    if (nOffset < nLength || nOffset - nLength >= 8 || nOffset > nSize || nSize - nOffset != nTableSize)
+        return nFileSize == nLength;
+    return nOffset >= nLength && nOffset - nLength < 8 && nTableSize <= MAX_CERTIFICATE_TABLE &&
+           nFileSize == nOffset + nTableSize;
+}
+
+// The sealed length and the certificate entry, when the headers lie within
+// the first nSize bytes and the seal's length is not past the file's end.
+static int ReadSeal(const unsigned char* pImage, size_t nSize, uint64_t nFileSize, size_t* pnLength,
+                    SignedFields* pFields)
+{
+    if (!FindSignedFields(pImage, nSize, pFields))
         return 0;
-    for (size_t i = nLength; i < nOffset; ++i) {
-        if (pImage[i] != 0)
-            return 0;
-    }
-    return 1;
+    *pnLength = ReadU32(pImage + SEAL_OFFSET + 4);
+    return *pnLength <= nFileSize && *pnLength >= pFields->nCertificateEntry + 8 &&
+           IsSizeSealed(pImage, nFileSize, *pnLength, pFields->nCertificateEntry);
+}
+
+int IsFileSizeSealed(const unsigned char* pHeaders, size_t nHeaders, uint64_t nFileSize)
+{
+    SignedFields fields;
+    size_t nLength = 0;
+    return ReadSeal(pHeaders, nHeaders, nFileSize, &nLength, &fields);
 }
 
 int IsImageWhole(const unsigned char* pImage, size_t nSize)
 {
     SignedFields fields;
-    if (!FindSignedFields(pImage, nSize, &fields))
+    size_t nLength = 0;
+    if (!ReadSeal(pImage, nSize, nSize, &nLength, &fields) ||
+        SealedCrc(pImage, nLength, fields) != ReadU32(pImage + SEAL_OFFSET))
         return 0;
-    size_t nLength = ReadU32(pImage + SEAL_OFFSET + 4);
-    if (nLength > nSize || nLength < fields.nCertificateEntry + 8)
-        return 0;
-    return SealedCrc(pImage, nLength, fields) == ReadU32(pImage + SEAL_OFFSET) &&
-           IsTailACertificateTable(pImage, nSize, nLength, fields.nCertificateEntry);
+    for (size_t i = nLength; i < nSize && i < ReadU32(pImage + fields.nCertificateEntry); ++i) {
+        if (pImage[i] != 0)  // the certificate table's alignment padding
+            return 0;
+    }
+    return 1;
 }

@@ -6,6 +6,11 @@ set -euo pipefail
 export WINEPREFIX=$1
 shift
 export WINEDEBUG=${WINEDEBUG:--all}
+# A test's own overrides, beside the session's (a list cannot pass through
+# ctest's environment whole); Wine reads them as each process starts.
+if [ -n "${LV_DLL_OVERRIDES:-}" ]; then
+    export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:+$WINEDLLOVERRIDES;}$LV_DLL_OVERRIDES"
+fi
 # As scripts/wine-prefix.sh, which says why.
 export QEMU_RESERVED_VA=0x81000000
 if [ ! -f "$WINEPREFIX/.installlv-ready" ]; then

@@ -2,6 +2,9 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <vector>
+
+#include "installation_checks.h"
 
 static const char HELPER_SWITCH[] = "/helper ";
 // The original only starts the copy and ends; far longer means it hangs.
@@ -13,29 +16,49 @@ static const DWORD ORIGINAL_END_TIMEOUT_MS = 30000;
 static HANDLE HoldForDeletion(const char* pszCopy)
 {
     SECURITY_ATTRIBUTES sa = { sizeof(sa), NULL, TRUE };
-    HANDLE hFile = ::CreateFileA(pszCopy, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, &sa, OPEN_EXISTING,
+    HANDLE hFile = ::CreateFileA(pszCopy, GENERIC_READ | DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE, &sa, OPEN_EXISTING,
                                  FILE_FLAG_DELETE_ON_CLOSE, NULL);
     if (hFile == INVALID_HANDLE_VALUE)
         ::MoveFileExA(pszCopy, NULL, MOVEFILE_DELAY_UNTIL_REBOOT);
     return hFile;
 }
 
-// "<copy>" /helper <handle of the original> <directory>; the directory is the
-// rest of the line, so it needs no quotes.
-static std::string BuildHelperCommand(const char* pszCopy, HANDLE hOriginal, const std::string& strDirectory)
+// A new folder of the copy's own in the temporary folder, which every program
+// writes into: nothing planted there beforehand stands beside the copy.
+// CreateDirectory fails on a name that exists, so a folder made is new.
+static int MakeCopyFolder(const char* pszTempFolder, std::string& strFolder)
 {
-    char szHandle[24];
-    ::wsprintfA(szHandle, "%lu", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(hOriginal)));
-    return std::string("\"") + pszCopy + "\" " + HELPER_SWITCH + szHandle + " " + strDirectory;
+    DWORD nSeed = ::GetTickCount() ^ ::GetCurrentProcessId();
+    for (DWORD i = 0; i < 256; ++i) {
+        char szName[16];
+        ::wsprintfA(szName, "LVU%04lX.tmp", static_cast<unsigned long>((nSeed + i) & 0xFFFF));
+        strFolder = std::string(pszTempFolder) + szName;
+        if (::CreateDirectoryA(strFolder.c_str(), NULL))
+            return 1;
+        if (::GetLastError() != ERROR_ALREADY_EXISTS)
+            return 0;
+    }
+    return 0;
 }
 
-static int RunCopy(const char* pszCopy, const char* pszTempFolder, const std::string& strDirectory)
+// "<copy>" /helper <handle of the original> <handle of the copy's file>
+// <directory>; the directory is the rest of the line, so it needs no quotes.
+static std::string BuildHelperCommand(const char* pszCopy, HANDLE hOriginal, HANDLE hCopy,
+                                      const std::string& strDirectory)
+{
+    char szHandles[48];
+    ::wsprintfA(szHandles, "%lu %lu", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(hOriginal)),
+                static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(hCopy)));
+    return std::string("\"") + pszCopy + "\" " + HELPER_SWITCH + szHandles + " " + strDirectory;
+}
+
+static int RunCopy(const char* pszCopy, HANDLE hCopy, const char* pszTempFolder, const std::string& strDirectory)
 {
     HANDLE hOriginal = NULL;
     if (!::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentProcess(), ::GetCurrentProcess(), &hOriginal,
                            SYNCHRONIZE, TRUE, 0))
         return 0;
-    std::string strCommand = BuildHelperCommand(pszCopy, hOriginal, strDirectory);
+    std::string strCommand = BuildHelperCommand(pszCopy, hOriginal, hCopy, strDirectory);
     STARTUPINFOA si;
     ::ZeroMemory(&si, sizeof(si));
     si.cb = sizeof(si);
@@ -55,19 +78,22 @@ int StartHelperCopy(const std::string& strProgram, const std::string& strDirecto
 {
     char szTempFolder[MAX_PATH];
     DWORD nLength = ::GetTempPathA(MAX_PATH, szTempFolder);
-    char szCopy[MAX_PATH];
-    if (nLength == 0 || nLength >= MAX_PATH || !::GetTempFileNameA(szTempFolder, "LVU", 0, szCopy))
+    std::string strFolder;
+    if (nLength == 0 || nLength >= MAX_PATH || !MakeCopyFolder(szTempFolder, strFolder))
         return 0;
-    if (!::CopyFileA(strProgram.c_str(), szCopy, FALSE)) {
-        ::DeleteFileA(szCopy);
-        return 0;
+    std::string strCopy = strFolder + "\\Uninstall.exe";
+    int bStarted = 0;
+    if (::CopyFileA(strProgram.c_str(), strCopy.c_str(), TRUE)) {
+        HANDLE hDeletion = HoldForDeletion(strCopy.c_str());
+        bStarted = RunCopy(strCopy.c_str(), hDeletion != INVALID_HANDLE_VALUE ? hDeletion : NULL, szTempFolder,
+                           strDirectory);
+        if (hDeletion != INVALID_HANDLE_VALUE)
+            ::CloseHandle(hDeletion);  // the last handle when the copy did not start
     }
-    HANDLE hDeletion = HoldForDeletion(szCopy);
-    int bStarted = RunCopy(szCopy, szTempFolder, strDirectory);
-    if (hDeletion != INVALID_HANDLE_VALUE)
-        ::CloseHandle(hDeletion);  // the last handle when the copy did not start
-    if (!bStarted)
-        ::DeleteFileA(szCopy);
+    if (!bStarted) {
+        ::DeleteFileA(strCopy.c_str());
+        ::RemoveDirectoryA(strFolder.c_str());
+    }
     return bStarted;
 }
 
@@ -85,18 +111,26 @@ static const char* SkipProgramName(const char* psz)
     return psz;
 }
 
-int ParseHelperCommand(const char* pszCommandLine, HANDLE* phOriginal, std::string& strDirectory)
+static const char* ParseHandle(const char* psz, HANDLE* phHandle)
+{
+    char* pszEnd = NULL;
+    unsigned long nHandle = std::strtoul(psz, &pszEnd, 10);
+    if (pszEnd == psz || *pszEnd != ' ' || pszEnd[1] == '\0')
+        return NULL;
+    *phHandle = reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(nHandle));
+    return pszEnd + 1;
+}
+
+int ParseHelperCommand(const char* pszCommandLine, SHelperCommand* pCommand)
 {
     const char* psz = SkipProgramName(pszCommandLine);
     if (std::strncmp(psz, HELPER_SWITCH, sizeof(HELPER_SWITCH) - 1) != 0)
         return 0;
-    psz += sizeof(HELPER_SWITCH) - 1;
-    char* pszEnd = NULL;
-    unsigned long nHandle = std::strtoul(psz, &pszEnd, 10);
-    if (pszEnd == psz || *pszEnd != ' ' || pszEnd[1] == '\0')
+    psz = ParseHandle(psz + sizeof(HELPER_SWITCH) - 1, &pCommand->hOriginal);
+    psz = psz != NULL ? ParseHandle(psz, &pCommand->hCopy) : NULL;
+    if (psz == NULL)
         return 0;
-    *phOriginal = reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(nHandle));
-    strDirectory = pszEnd + 1;
+    pCommand->strDirectory = psz;
     return 1;
 }
 
@@ -104,4 +138,48 @@ void WaitForOriginal(HANDLE hOriginal)
 {
     ::WaitForSingleObject(hOriginal, ORIGINAL_END_TIMEOUT_MS);
     ::CloseHandle(hOriginal);
+}
+
+// FILE_RENAME_INFO and its class, as documented: the headers show them only
+// to programs for newer systems.
+struct SRenameInfo
+{
+    BOOLEAN bReplaceIfExists;
+    HANDLE hRootDirectory;
+    DWORD nFileNameLength;  // in bytes
+    WCHAR szFileName[1];
+};
+static const int FILE_RENAME_INFO_CLASS = 3;
+typedef BOOL(WINAPI* PFN_SETFILEINFORMATIONBYHANDLE)(HANDLE, int, LPVOID, DWORD);
+
+// Through the handle that deletes the file where there is one: some file
+// systems delete on close by the name that handle was opened with.
+static int MoveCopy(HANDLE hCopy, const char* pszCopy, const std::string& strMoved)
+{
+    PFN_SETFILEINFORMATIONBYHANDLE pfnSetFileInformationByHandle = reinterpret_cast<PFN_SETFILEINFORMATIONBYHANDLE>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "SetFileInformationByHandle")));
+    if (pfnSetFileInformationByHandle == NULL || hCopy == NULL)
+        return ::MoveFileA(pszCopy, strMoved.c_str());
+    std::vector<WCHAR> info(sizeof(SRenameInfo) / sizeof(WCHAR) + strMoved.size() + 1);
+    SRenameInfo* pInfo = reinterpret_cast<SRenameInfo*>(info.data());
+    int nLength = ::MultiByteToWideChar(CP_ACP, 0, strMoved.c_str(), -1, pInfo->szFileName,
+                                        static_cast<int>(strMoved.size() + 1));
+    pInfo->nFileNameLength = nLength > 0 ? (nLength - 1) * sizeof(WCHAR) : 0;
+    return nLength > 0 &&
+           pfnSetFileInformationByHandle(hCopy, FILE_RENAME_INFO_CLASS, pInfo, static_cast<DWORD>(info.size() * sizeof(WCHAR)));
+}
+
+// The copy's file stays until the copy has ended, and its folder with it. A
+// running program's file can still be moved, on the same drive: out of the
+// folder, where its deletion on close takes it all the same, and the emptied
+// folder goes now.
+void LeaveCopyFolder(HANDLE hCopy)
+{
+    char szCopy[MAX_PATH];
+    DWORD nLength = ::GetModuleFileNameA(NULL, szCopy, MAX_PATH);
+    if (nLength == 0 || nLength >= MAX_PATH)
+        return;
+    std::string strFolder = DirectoryOfFile(szCopy);
+    if (!MoveCopy(hCopy, szCopy, strFolder + ".exe") || !::RemoveDirectoryA(strFolder.c_str()))
+        ::MoveFileExA(strFolder.c_str(), NULL, MOVEFILE_DELAY_UNTIL_REBOOT);
 }

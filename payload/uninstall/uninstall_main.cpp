@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "install/library_search.h"
 #include "install/paths.h"
 #include "install/setup_mutex.h"
 #include "install/shortcut_folders.h"
@@ -106,9 +107,21 @@ static int RunAsHelper(HANDLE hOriginal, const std::string& strDirectory)
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    HANDLE hOriginal = NULL;
-    std::string strDirectory;
-    if (ParseHelperCommand(::GetCommandLineA(), &hOriginal, strDirectory))
-        return RunAsHelper(hOriginal, strDirectory);
+    SHelperCommand command;
+    if (ParseHelperCommand(::GetCommandLineA(), &command)) {
+        int nResult = RunAsHelper(command.hOriginal, command.strDirectory);
+        LeaveCopyFolder(command.hCopy);
+        return nResult;
+    }
     return RunFromInstallation();
+}
+
+extern "C" int WinMainCRTStartup(void);  // the run-time library's entry for a GUI program
+
+// The entry point: the library search is restricted before the run-time
+// library starts and loads anything.
+extern "C" int UninstallEntry(void)
+{
+    RestrictLibrarySearch();
+    return WinMainCRTStartup();
 }

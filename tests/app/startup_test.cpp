@@ -1,6 +1,7 @@
 // The exits before the install dialog: each ends the process with code 0,
 // its boxes and nothing else; and a licence that cannot be read.
 #include <gmock/gmock.h>
+#include <shlwapi.h>
 
 #include "app/installer_app.h"
 #include "app/licence_dialog.h"
@@ -57,7 +58,7 @@ TEST_F(StartupTest, EachRefusalBeforeTheInstallDialogEndsTheProcessWithItsBoxes)
     EXPECT_EXIT(
         {
             seam::g_hooks.fnLoadLibraryA = [](LPCSTR pszName) {
-                return lstrcmpiA(pszName, "version.dll") == 0 ? NULL : seam::RealLoadLibraryA(pszName);
+                return StrStrIA(pszName, "\\version.dll") != NULL ? NULL : seam::RealLoadLibraryA(pszName);
             };
             theApp.InitApplication();
         },

@@ -18,11 +18,12 @@ std::string Lower(std::string str)
     return str;
 }
 
-// DLLs that every Windows has; nothing else may be needed beside the program.
+// Known DLLs: the system takes them from its own folder, whatever stands
+// beside the program. Any other import could be planted there.
 bool IsSystemDll(const std::string& strName)
 {
     static const char* const rgszSystem[] = { "kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll",
-                                              "ole32.dll", "advapi32.dll", "msvcrt.dll", "comctl32.dll" };
+                                              "ole32.dll",    "advapi32.dll", "msvcrt.dll" };
     for (const char* psz : rgszSystem) {
         if (Lower(strName) == psz)
             return true;
@@ -112,4 +113,20 @@ TEST(ArtifactTest, ShippedProgramCarriesEveryResourceItNeeds)
     EXPECT_TRUE(IsImageWhole(bytes.data(), bytes.size())) << "the program would refuse to start";
     std::printf("InstallLV.exe (32-bit): %zu bytes, of which payload %u bytes; without the payload %zu bytes\n",
                 image.m_nFileSize, nPayload, image.m_nFileSize - nPayload);
+}
+
+// Both programs that change Program Files and HKEY_LOCAL_MACHINE ask for
+// elevation by declaration, not by the system's guess from the file name.
+TEST(ArtifactTest, InstallerAndUninstallerDeclareElevationSystemsAndDpiAwareness)
+{
+    for (const char* pszPath : { LV_INSTALLER_WIN32, LV_UNINSTALLER_WIN32 }) {
+        CPeImage image;
+        ASSERT_TRUE(image.Load(pszPath)) << image.m_strError;
+        auto manifest = std::find_if(image.m_resources.begin(), image.m_resources.end(),
+                                     [](const CPeImage::Resource& r) { return r.strType == "#24" && r.strName == "#1"; });
+        ASSERT_NE(manifest, image.m_resources.end()) << "no manifest in " << pszPath;
+        for (const char* pszDeclared : { "level=\"requireAdministrator\"", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",
+                                         ">true</dpiAware>" })
+            EXPECT_THAT(manifest->strData, ::testing::HasSubstr(pszDeclared)) << pszPath;
+    }
 }

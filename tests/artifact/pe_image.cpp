@@ -107,7 +107,10 @@ bool CPeImage::ReadResources(uint32_t nResourceRva)
             for (const auto& language : DirectoryEntries(nBase + (name.second & 0x7FFFFFFFu))) {
                 size_t nData = nBase + (language.second & 0x7FFFFFFFu);
                 Resource resource = { ResourceName(nBase, type.first), ResourceName(nBase, name.first),
-                                      static_cast<uint16_t>(language.first), U32(nData + 4) };
+                                      static_cast<uint16_t>(language.first), U32(nData + 4), "" };
+                size_t nOffset = OffsetOf(U32(nData));
+                if (nOffset != 0 && nOffset + resource.nSize <= m_bytes.size())
+                    resource.strData.assign(m_bytes.begin() + nOffset, m_bytes.begin() + nOffset + resource.nSize);
                 m_resources.push_back(resource);
             }
         }

@@ -23,6 +23,7 @@ public:
         std::string strName;  // likewise
         uint16_t nLanguage;
         uint32_t nSize;
+        std::string strData;  // empty when it lies outside the file
     };
     std::vector<Resource> m_resources;
     size_t m_nFileSize = 0;

@@ -360,8 +360,9 @@ void Uninstall()
     ExpectSame(expected, Snapshot(), "after the uninstallation");
 }
 
-// Where in the program file the middle of its code stands.
-size_t MiddleOfCode(const std::string& strImage)
+// Where in the program file the middle of its code stands, or its last byte
+// (the run-time library's lists of constructors and destructors).
+size_t CodeOffset(const std::string& strImage, bool bEnd)
 {
     auto number = [&](size_t nOffset, size_t nBytes) {
         size_t n = 0;
@@ -372,31 +373,35 @@ size_t MiddleOfCode(const std::string& strImage)
     size_t nPe = number(0x3C, 4), nSection = nPe + 24 + number(nPe + 20, 2);
     for (size_t i = 0; i < number(nPe + 6, 2); ++i, nSection += 40) {
         if (strImage.compare(nSection, 6, std::string(".text\0", 6)) == 0)
-            return number(nSection + 20, 4) + number(nSection + 8, 4) / 2;
+            return number(nSection + 20, 4) + (bEnd ? number(nSection + 8, 4) - 1 : number(nSection + 8, 4) / 2);
     }
     Fail("no code section in " + InstallerPath());
 }
 
-// A damaged or cut-short download is refused before any window, and
+// A damaged or cut-short download, or one with gigabytes stuck on (which a
+// 32-bit program could not read whole), is refused before any window, and
 // nothing changes.
 void DamagedCopies()
 {
     const std::string strImage = ReadWholeFile(InstallerPath());
-    const size_t CUT_SHORT = std::string::npos;
+    const size_t CUT_SHORT = std::string::npos, LONG_TAIL = CUT_SHORT - 1;
     const std::pair<const char*, size_t> rgDamage[] = {
         { "a payload resource", strImage.find(std::string("SZDD\x88\xF0\x27\x33", 8)) + 200 },
         { "the licence text", strImage.find(ReadWholeFile(LV_LICENCE_TEXT).substr(0, 64)) + 32 },
-        { "the code", MiddleOfCode(strImage) },
+        { "the code", CodeOffset(strImage, false) },
+        { "what runs before the program's own start-up", CodeOffset(strImage, true) },
         { "cut short", CUT_SHORT },
+        { "a long tail", LONG_TAIL },
     };
     std::string strCopy = std::string(E2E_FOLDER) + "\\Damaged.exe";
     for (const auto& [pszWhat, nOffset] : rgDamage) {
         std::string strDamaged = nOffset == CUT_SHORT ? strImage.substr(0, strImage.size() - 1) : strImage;
-        if (nOffset != CUT_SHORT)
+        if (nOffset < LONG_TAIL)
             strDamaged.at(nOffset) ^= 0x55;
         FILE* pFile = std::fopen(strCopy.c_str(), "wb");
         if (pFile == NULL || std::fwrite(strDamaged.data(), 1, strDamaged.size(), pFile) != strDamaged.size() ||
-            std::fclose(pFile) != 0)
+            (nOffset == LONG_TAIL && _fseeki64(pFile, 3LL << 30, SEEK_END) != 0) ||
+            (nOffset == LONG_TAIL && std::fputc(0, pFile) == EOF) || std::fclose(pFile) != 0)
             Fail("cannot write " + strCopy);
         CProcess copy;
         try {
@@ -534,6 +539,59 @@ void OneSetupAtATime()
         fnReach();
         ExpectTurnedAway(bUninstaller, pszWhile);
         fnGoOn();
+// Outside the scenarios' folder, so Reset takes it away.
+std::string TemporaryPlantedLibrary()
+{
+    char szTemp[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, szTemp);
+    return szTemp + std::string("version.dll");
+}
+
+// A copy of the installer, in a folder of the scenarios' own (UTF-8), is the
+// one the user runs.
+std::string CopyInstallerInto(const std::string& strFolder)
+{
+    std::wstring strWide(strFolder.size() + 1, L'\0');
+    strWide.resize(::MultiByteToWideChar(CP_UTF8, 0, strFolder.c_str(), -1, &strWide[0], strWide.size()) - 1);
+    const std::string strInstaller = InstallerPath();
+    std::wstring strSource(strInstaller.begin(), strInstaller.end());  // ASCII
+    ::CreateDirectoryW(strWide.c_str(), NULL);
+    if (!::CopyFileW(strSource.c_str(), (strWide + L"\\InstallLV.exe").c_str(), FALSE))
+        Fail("cannot copy the installer into " + strFolder);
+    UseInstallerCopy(strFolder + "\\InstallLV.exe");
+    return strFolder + "\\InstallLV.exe";
+}
+
+// Libraries named like the version library (planted_library.c), beside a
+// downloaded installer and in the temporary folder, though Wine is told
+// (tests/e2e/CMakeLists.txt) to search for that library as Windows searches
+// for one that is not among its known libraries. The installer and its
+// uninstaller load none of them, and the installation works, so it expanded
+// with the system's library. Wine's own user32 imports the version library,
+// and Wine, unlike Windows, takes it from the program's folder when the
+// process starts, before any code of the program: a load at the start beside
+// the installer is Wine's, not the installer's.
+void PlantedLibrary()
+{
+    std::string strDownloads = std::string(E2E_FOLDER) + "\\Downloads";
+    CopyInstallerInto(strDownloads);
+    const std::pair<std::string, const char*> rgPlanted[] = { { strDownloads + "\\version.dll", "S" },
+                                                              { TemporaryPlantedLibrary(), "" } };
+    for (const auto& [strPlanted, pszAllowed] : rgPlanted) {
+        if (!::CopyFileA(LV_PLANTED_LIBRARY, strPlanted.c_str(), FALSE))
+            Fail("cannot plant " + strPlanted);
+    }
+    InstallChecked();
+    CloseProduct();
+    UninstallAsUser("Lumivane 1.10 has been removed from this computer.");
+    // The uninstaller's copy and its folder go after its box; the maker's key stays.
+    const CMachineState left = { std::string("key HKLM\\") + MAKER_KEY };
+    WaitFor([&] { return Snapshot() == left; });
+    ExpectSame(left, Snapshot(), "after the uninstallation");
+    for (const auto& [strPlanted, pszAllowed] : rgPlanted) {
+        std::string strLoads = PathExists(strPlanted + ".loaded") ? ReadWholeFile(strPlanted + ".loaded") : "";
+        if (strLoads.find_first_not_of(pszAllowed) != std::string::npos)
+            Fail("the planted " + strPlanted + " was loaded (S: at a start, R: at run time): " + strLoads);
     }
 }
 
@@ -547,11 +605,16 @@ const std::pair<const char*, void (*)()> s_rgScenarios[] = {
     { "damaged_copies", DamagedCopies },
     { "killed_and_run_again", KilledAndRunAgain },
     { "one_setup_at_a_time", OneSetupAtATime },
+    { "planted_library", PlantedLibrary },
+    // A folder name the ANSI code page cannot spell ("downloads" in Chinese).
+    { "unusual_folder", [] { CopyInstallerInto(std::string(E2E_FOLDER) + "\\\xE4\xB8\x8B\xE8\xBD\xBD"); InstallChecked(); } },
 };
 
 // Nothing of ours on the machine, and the scenarios' own folder empty.
 void Reset()
 {
+    ::DeleteFileA(TemporaryPlantedLibrary().c_str());
+    ::DeleteFileA((TemporaryPlantedLibrary() + ".loaded").c_str());
     ResetMachine();
     RemoveTree(E2E_FOLDER);
     ::CreateDirectoryA(E2E_FOLDER, NULL);

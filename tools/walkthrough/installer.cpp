@@ -8,12 +8,21 @@ const char INSTALL_DIALOG_CAPTION[] = "Orvel Software - Install Lumivane 1.10";
 const char COMPLETE_CAPTION[] = "INSTALLATION COMLETE";
 const char PRODUCT_CAPTION[] = "Lumivane";
 
+static std::string s_strInstallerCopy;
+
+void UseInstallerCopy(const std::string& strPath)
+{
+    s_strInstallerCopy = strPath;
+}
+
 std::string InstallerPath()
 {
     // The build names the program as Wine sees it; a test may name another
     // copy of it (a signed one).
     const char* pszOther = std::getenv("LV_INSTALLER_UNDER_TEST");
     std::string strPath = pszOther != NULL && *pszOther != '\0' ? pszOther : LV_INSTALLER;
+    if (!s_strInstallerCopy.empty())
+        strPath = s_strInstallerCopy;
     for (char& ch : strPath)
         ch = ch == '/' ? '\\' : ch;
     return strPath;

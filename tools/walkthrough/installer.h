@@ -1,6 +1,7 @@
 // The user's way through InstallLV, and what the user finds its windows by.
 //   InstallerPath            the installer of this build, as Wine sees it, or
 //                            the copy LV_INSTALLER_UNDER_TEST names
+//   UseInstallerCopy         names a copy of it (UTF-8) for what follows
 //   StartInstaller           starts it
 //   AcceptWelcomeAndLicence  OK on the welcome, I Agree on the licence
 //   ExpectInstallDialog      waits for the install dialog
@@ -34,6 +35,7 @@ enum EScreen { WELCOME, LICENCE, INSTALL_DIALOG, INSTALLING, COMPLETE, PRODUCT }
 typedef std::function<void(EScreen, CScreen&)> FnLook;
 
 std::string InstallerPath();
+void UseInstallerCopy(const std::string& strPath);
 void StartInstaller(CProcess& installer);
 void AcceptWelcomeAndLicence(const CProcess& installer, const FnLook& look);
 CScreen ExpectInstallDialog(const CProcess& installer, const FnLook& look);

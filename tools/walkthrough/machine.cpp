@@ -121,7 +121,7 @@ void CloseProduct()
 
 void ResetMachine()
 {
-    EndProcessesNamed({ "InstallLV.exe", "Uninstall.exe", "LVU*.tmp" });
+    EndProcessesNamed({ "InstallLV.exe", "Uninstall.exe", "LVU*" });
     CloseProduct();
     for (const std::string& strPath : { DefaultTargetDir(), DesktopLink(), ProgramsGroup() })
         RemoveTree(strPath);
@@ -191,13 +191,12 @@ CMachineState Snapshot(const std::vector<std::string>& extraFolders)
         for (const char* pszKey : { MAKER_KEY, APP_PATH_KEY, UNINSTALL_KEY })
             ListKey(pszKey, nView, state);
     }
-    // The copy the uninstaller runs from, left in the temporary folder.
+    // The copy the uninstaller runs from, and its folder, left in the temporary folder.
     char szTemp[MAX_PATH];
     DWORD nLength = ::GetTempPathA(MAX_PATH, szTemp);
     if (nLength != 0 && nLength < MAX_PATH)
-        ForEachFile(std::string(szTemp) + "LVU*.tmp", [&](const WIN32_FIND_DATAA& found) {
-            state.push_back(std::string("file ") + szTemp + found.cFileName);
-        });
+        ForEachFile(std::string(szTemp) + "LVU*",
+                    [&](const WIN32_FIND_DATAA& found) { ListTree(szTemp + std::string(found.cFileName), state); });
     std::sort(state.begin(), state.end());
     state.erase(std::unique(state.begin(), state.end()), state.end());
     return state;

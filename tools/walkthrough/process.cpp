@@ -11,6 +11,16 @@ static std::string BaseName(const std::string& strPath)
     return nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
 }
 
+// Paths are UTF-8, so that a program can be started from a folder whose name
+// the ANSI code page cannot spell; plain ASCII is the same either way.
+static std::wstring WideText(const std::string& strText)
+{
+    std::wstring strWide(strText.size() + 1, L'\0');
+    int nLength = ::MultiByteToWideChar(CP_UTF8, 0, strText.c_str(), -1, &strWide[0], static_cast<int>(strWide.size()));
+    strWide.resize(nLength > 0 ? nLength - 1 : 0);
+    return strWide;
+}
+
 CProcess::~CProcess()
 {
     if (m_hProcess == NULL)
@@ -23,12 +33,13 @@ CProcess::~CProcess()
 void CProcess::Start(const std::string& strProgram, const std::string& strArguments)
 {
     m_strName = BaseName(strProgram);
-    std::string strCommandLine = "\"" + strProgram + "\"" + (strArguments.empty() ? "" : " " + strArguments);
-    STARTUPINFOA si;
+    std::wstring strWideProgram = WideText(strProgram);
+    std::wstring strCommandLine = L"\"" + strWideProgram + L"\"" + (strArguments.empty() ? L"" : L" " + WideText(strArguments));
+    STARTUPINFOW si;
     ::ZeroMemory(&si, sizeof(si));
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi;
-    if (!::CreateProcessA(strProgram.c_str(), &strCommandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi))
+    if (!::CreateProcessW(strWideProgram.c_str(), &strCommandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi))
         Fail("could not start " + strProgram + " (error " + std::to_string(::GetLastError()) + ")");
     ::CloseHandle(pi.hThread);
     m_hProcess = pi.hProcess;

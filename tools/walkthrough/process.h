@@ -22,7 +22,7 @@ public:
     CProcess& operator=(const CProcess&) = delete;
 
     // A start that fails fails the walk. The arguments go on the command
-    // line as they are, after the program's quoted path.
+    // line as they are, after the program's quoted path; both in UTF-8.
     void Start(const std::string& strProgram, const std::string& strArguments = "");
     DWORD Id() const { return m_nId; }
     // Fails the walk unless the program ends within the wait.

@@ -1,0 +1,12 @@
+// Where the programs take the libraries they load by name: the system folder
+// only. The folder a program starts from is searched first otherwise, and a
+// downloads folder or the temporary folder holds files of anyone's making,
+// which would run inside a program that runs elevated.
+//   RestrictLibrarySearch  for the whole process; before anything loads a library
+//   LoadSystemLibrary      one library, from the system folder; NULL when it is not there
+#pragma once
+
+#include <windows.h>
+
+void RestrictLibrarySearch();
+HMODULE LoadSystemLibrary(LPCSTR lpszName);
