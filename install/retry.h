@@ -16,7 +16,7 @@ inline int IsHeldFileError(DWORD dwError)
 }
 
 // fnTry returns nonzero on success and leaves the failure in GetLastError.
-// Any other failure, or a hold that outlasts the pauses, is final at once.
+// Any other failure is final at once; a hold, once the pauses are used up.
 template <typename Fn>
 int RetryWhileHeld(Fn fnTry)
 {
