@@ -1,5 +1,6 @@
 // OnCancel: leaving the install dialog, undoing what this run installed.
 #include "dialogs/install_dialog.h"
+#include "install/files.h"
 #include "install/registry.h"
 
 static BOOL AnythingInstalled()
@@ -33,6 +34,14 @@ void CInstallDialog::DeleteInstalledCopies(LPCSTR lpszName)
     }
 }
 
+// What a failed expansion or a full disk may have left of this run's work.
+void CInstallDialog::DeleteTemporaryFiles(const std::string& strFolder)
+{
+    DeleteTargetFile(strFolder, "LV.MSZ");
+    DeleteTargetFile(strFolder, "LV.XXX");
+    DeleteExpansionLeftovers(strFolder);
+}
+
 // Each step undoes what its flag says this run did, in a fixed order, in the
 // folders the run put it in.
 void CInstallDialog::RollBack()
@@ -52,8 +61,10 @@ void CInstallDialog::RollBack()
     if (g_bUninstallerInstalled)
         DeleteInstalledCopies("Uninstall.exe");
     if (g_bDirCreated) {
-        for (const std::string& strFolder : m_installedFolders)
+        for (const std::string& strFolder : m_installedFolders) {
+            DeleteTemporaryFiles(strFolder);
             RemoveTargetDirectory(strFolder);
+        }
     }
     if (g_bRegistryWritten) {
         // The whole product key: any version below it was written by this run

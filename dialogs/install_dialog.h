@@ -79,9 +79,11 @@ private:
     void RememberInstalledFolder(const std::string& strFolder);
     void RememberInstalledFile(const std::string& strFolder, LPCSTR lpszName);
     void DeleteInstalledCopies(LPCSTR lpszName);
+    void DeleteTemporaryFiles(const std::string& strFolder);
 
     // Where this run's directory phase and each payload file went, for Cancel:
-    // the target text may name another folder by then.
+    // the target text may name another folder by then. A folder is kept once,
+    // as first typed, however often and in whatever spelling it comes again.
     std::vector<std::string> m_installedFolders;
     std::vector<std::pair<std::string, std::string>> m_installedFiles;  // folder, file name
 

@@ -3,6 +3,8 @@
 
 #include <shellapi.h>
 
+#include "install/files.h"
+
 BOOL g_bDirCreated = FALSE;
 BOOL g_bExeInstalled = FALSE;
 BOOL g_bHelpInstalled = FALSE;
@@ -83,7 +85,7 @@ BOOL CInstallDialog::InstallFiles()
 void CInstallDialog::RememberInstalledFolder(const std::string& strFolder)
 {
     for (const std::string& strKnown : m_installedFolders) {
-        if (lstrcmpiA(strKnown.c_str(), strFolder.c_str()) == 0)
+        if (IsSameFolder(strKnown, strFolder))
             return;
     }
     m_installedFolders.push_back(strFolder);
@@ -92,7 +94,7 @@ void CInstallDialog::RememberInstalledFolder(const std::string& strFolder)
 void CInstallDialog::RememberInstalledFile(const std::string& strFolder, LPCSTR lpszName)
 {
     for (const std::pair<std::string, std::string>& file : m_installedFiles) {
-        if (lstrcmpiA(file.first.c_str(), strFolder.c_str()) == 0 && file.second == lpszName)
+        if (IsSameFolder(file.first, strFolder) && file.second == lpszName)
             return;
     }
     m_installedFiles.push_back(std::make_pair(strFolder, std::string(lpszName)));

@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "install/paths.h"
+#include "install/retry.h"
 
 int FolderHasEntries(const std::string& strFolder)
 {
@@ -17,26 +20,35 @@ int FolderHasEntries(const std::string& strFolder)
     return 1;
 }
 
-// The plain files of the folder that the pattern finds and, when a test is
-// given, that it accepts by name.
-static void DeleteFilesFound(const std::string& strDirectory, const std::string& strPattern,
-                             int (*pfnAccept)(const std::string&))
+// The names of the plain files of the folder that the pattern finds and,
+// when a test is given, that it accepts.
+static std::vector<std::string> FindFiles(const std::string& strDirectory, const std::string& strPattern,
+                                          int (*pfnAccept)(const std::string&))
 {
-    std::string strPrefix = strDirectory + "\\";
-    std::string strSearch = strPrefix + strPattern;
+    std::vector<std::string> names;
+    std::string strSearch = strDirectory + "\\" + strPattern;
     if (strSearch.size() > MAX_PATH_TEXT)
-        return;
+        return names;
     WIN32_FIND_DATAA find;
     HANDLE hFind = ::FindFirstFileA(strSearch.c_str(), &find);
     if (hFind == INVALID_HANDLE_VALUE)
-        return;
+        return names;
     do {
-        std::string strFile = strPrefix + find.cFileName;
-        if (!(find.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && (pfnAccept == NULL || pfnAccept(find.cFileName)) &&
-            strFile.size() <= MAX_PATH_TEXT)
-            ::DeleteFileA(strFile.c_str());
+        if (!(find.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && (pfnAccept == NULL || pfnAccept(find.cFileName)))
+            names.push_back(find.cFileName);
     } while (::FindNextFileA(hFind, &find));
     ::FindClose(hFind);
+    return names;
+}
+
+static void DeleteFilesFound(const std::string& strDirectory, const std::string& strPattern,
+                             int (*pfnAccept)(const std::string&))
+{
+    for (const std::string& strName : FindFiles(strDirectory, strPattern, pfnAccept)) {
+        std::string strFile = strDirectory + "\\" + strName;
+        if (strFile.size() <= MAX_PATH_TEXT)
+            ::DeleteFileA(strFile.c_str());
+    }
 }
 
 void DeleteMatchingFiles(std::string strDirectory, std::string strPattern)
@@ -54,22 +66,67 @@ static int IsExpansionLeftoverName(const std::string& strName)
     return strName.find_first_not_of("0123456789abcdefABCDEF", 3) == 3 + nDigits;
 }
 
+static const char EXPANSION_LEFTOVERS[] = "VER*.TMP";
+
 void DeleteExpansionLeftovers(const std::string& strFolder)
 {
-    DeleteFilesFound(strFolder, "VER*.TMP", IsExpansionLeftoverName);
+    DeleteFilesFound(strFolder, EXPANSION_LEFTOVERS, IsExpansionLeftoverName);
 }
 
-static int IsMissing(const std::string& strPath)
+// Upper case as the code page has it, one character for one.
+static std::string UpperCase(std::string strText)
 {
-    if (::GetFileAttributesA(strPath.c_str()) != INVALID_FILE_ATTRIBUTES)
-        return 0;
-    DWORD dwError = ::GetLastError();
-    return dwError == ERROR_FILE_NOT_FOUND || dwError == ERROR_PATH_NOT_FOUND;
+    if (!strText.empty())
+        ::CharUpperBuffA(&strText[0], static_cast<DWORD>(strText.size()));
+    return strText;
+}
+
+std::vector<std::string> FindExpansionLeftovers(const std::string& strFolder)
+{
+    return FindFiles(strFolder, EXPANSION_LEFTOVERS, IsExpansionLeftoverName);
+}
+
+void DeleteNewExpansionLeftovers(const std::string& strFolder, const std::vector<std::string>& before,
+                                 const std::string& strNamed)
+{
+    std::vector<std::string> names = FindExpansionLeftovers(strFolder);
+    // Some versions give the name with a path, some with a leading backslash.
+    std::string strNamedFile = strNamed.substr(strNamed.find_last_of("\\/:") + 1);
+    if (IsExpansionLeftoverName(strNamedFile))
+        names.push_back(strNamedFile);
+    for (const std::string& strName : names) {
+        std::string strFile = strFolder + "\\" + strName;
+        auto isSame = [&](const std::string& strOld) { return UpperCase(strOld) == UpperCase(strName); };
+        if (std::none_of(before.begin(), before.end(), isSame))
+            RetryWhileHeld([&] { return DeleteInstalledFile(strFile); });
+    }
+}
+
+// The full path, upper case, without a trailing separator; the text itself
+// when it has no full path.
+static std::string FolderKey(const std::string& strFolder)
+{
+    char szFull[MAX_PATH];
+    DWORD nLength = ::GetFullPathNameA(strFolder.c_str(), MAX_PATH, szFull, NULL);
+    std::string strKey = nLength > 0 && nLength < MAX_PATH ? std::string(szFull, nLength) : strFolder;
+    while (!strKey.empty() && (strKey.back() == '\\' || strKey.back() == '/'))
+        strKey.pop_back();
+    return UpperCase(strKey);
+}
+
+int IsSameFolder(const std::string& strFolder, const std::string& strOther)
+{
+    return FolderKey(strFolder) == FolderKey(strOther);
 }
 
 int DeleteInstalledFile(const std::string& strPath)
 {
-    if (strPath.size() > MAX_PATH_TEXT)
+    if (strPath.size() > MAX_PATH_TEXT) {
+        ::SetLastError(ERROR_FILENAME_EXCED_RANGE);
         return 0;
-    return ::DeleteFileA(strPath.c_str()) || IsMissing(strPath);
+    }
+    if (::DeleteFileA(strPath.c_str()))
+        return 1;
+    DWORD dwError = ::GetLastError();
+    return dwError == ERROR_FILE_NOT_FOUND || dwError == ERROR_PATH_NOT_FOUND;
 }

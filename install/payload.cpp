@@ -4,7 +4,9 @@
 #include <string>
 
 #include "dialogs/install_dialog.h"
+#include "install/files.h"
 #include "install/integrity.h"
+#include "install/retry.h"
 
 HMODULE g_hVersionLibrary = NULL;
 
@@ -58,10 +60,12 @@ static int LockPayloadResource(CInstallDialog& dlg, UINT nResourceId, const void
 }
 
 // The resource bytes, still compressed, into LV.MSZ in one write straight from
-// the resource memory; zero after the error box. A partly written file stays.
+// the resource memory; zero after the error box. A partly written file stays
+// until Cancel.
 static int WriteCompressedCopy(CInstallDialog& dlg, const void* pBytes, DWORD nSize)
 {
-    std::FILE* pFile = std::fopen(COMPRESSED_COPY, "wb");
+    std::FILE* pFile = NULL;
+    RetryWhileHeld([&] { return (pFile = std::fopen(COMPRESSED_COPY, "wb")) != NULL; });
     if (pFile == NULL) {
         dlg.ShowInstallError(0, "Can't overwrite temporary file \"LV.MSZ\"");
         return 0;
@@ -79,12 +83,37 @@ static int WriteCompressedCopy(CInstallDialog& dlg, const void* pBytes, DWORD nS
     return 1;
 }
 
-// A name the version library gave back, when it names a file of the current
-// directory and nothing beyond it.
-static int IsPlainFileName(LPCSTR lpszName)
+// Whether the file opens for reading now; GetLastError tells why not.
+static int CanReadFile(LPCSTR lpszName)
 {
-    std::string strName = lpszName;
-    return !strName.empty() && strName != "." && strName != ".." && strName.find_first_of("\\/:") == std::string::npos;
+    HANDLE hFile = ::CreateFileA(lpszName, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return 0;
+    ::CloseHandle(hFile);
+    return 1;
+}
+
+// One call of the version library; a failed one takes its temporary copies
+// with it. GetLastError then tells whether another program held a file.
+static DWORD CallVerInstallFile(VerInstallFileProc pfnVerInstallFile, LPCSTR lpszCurrentDir)
+{
+    std::vector<std::string> before = FindExpansionLeftovers(lpszCurrentDir);
+    char szTempFile[MAX_PATH];
+    ::ZeroMemory(szTempFile, sizeof(szTempFile));
+    UINT nTempFileLength = MAX_PATH;
+    DWORD dwResult = pfnVerInstallFile(VIFF_FORCEINSTALL, COMPRESSED_COPY, EXPANDED_COPY, lpszCurrentDir,
+                                       lpszCurrentDir, lpszCurrentDir, szTempFile, &nTempFileLength);
+    DWORD dwError = ::GetLastError();
+    if (dwResult & (VIF_SHARINGVIOLATION | VIF_ACCESSVIOLATION))
+        dwError = ERROR_SHARING_VIOLATION;
+    else if ((dwResult & VIF_CANNOTREADSRC) && !CanReadFile(COMPRESSED_COPY))
+        dwError = ::GetLastError();  // the library's own error may be of another name it tried
+    if (dwResult != 0) {
+        szTempFile[MAX_PATH - 1] = '\0';
+        DeleteNewExpansionLeftovers(lpszCurrentDir, before, szTempFile);
+    }
+    ::SetLastError(dwError);
+    return dwResult;
 }
 
 // Has the version library expand LV.MSZ into LV.XXX; 0 on success.
@@ -92,22 +121,17 @@ static DWORD ExpandCompressedCopy(LPCSTR lpszCurrentDir)
 {
     // An LV.XXX left by an earlier failed run must not pass for this run's
     // expansion when the expansion fails.
-    ::SetFileAttributesA(EXPANDED_COPY, FILE_ATTRIBUTE_NORMAL);
-    ::DeleteFileA(EXPANDED_COPY);
+    RetryWhileHeld([] {
+        ::SetFileAttributesA(EXPANDED_COPY, FILE_ATTRIBUTE_NORMAL);
+        return DeleteInstalledFile(EXPANDED_COPY);
+    });
     // By way of the one function type that converts to any other without complaint.
     VerInstallFileProc pfnVerInstallFile = reinterpret_cast<VerInstallFileProc>(
         reinterpret_cast<void (*)()>(::GetProcAddress(g_hVersionLibrary, "VerInstallFileA")));
     if (pfnVerInstallFile == NULL)
         return EXPANSION_UNAVAILABLE;
-    char szTempFile[MAX_PATH];
-    ::ZeroMemory(szTempFile, sizeof(szTempFile));
-    UINT nTempFileLength = MAX_PATH;
-    DWORD dwResult = pfnVerInstallFile(VIFF_FORCEINSTALL, COMPRESSED_COPY, EXPANDED_COPY, lpszCurrentDir,
-                                       lpszCurrentDir, lpszCurrentDir, szTempFile, &nTempFileLength);
-    // The library's own temporary copy, which it leaves behind on some failures.
-    szTempFile[MAX_PATH - 1] = '\0';
-    if ((dwResult & VIF_TEMPFILE) && IsPlainFileName(szTempFile))
-        ::DeleteFileA(szTempFile);
+    DWORD dwResult = 0;
+    RetryWhileHeld([&] { return (dwResult = CallVerInstallFile(pfnVerInstallFile, lpszCurrentDir)) == 0; });
     return dwResult;
 }
 
@@ -155,14 +179,16 @@ int CInstallDialog::InstallPayloadFile(UINT nResourceId, LPCSTR lpszFileName)
     // place decides the outcome.
     if (ExpandCompressedCopy(szCurrentDir) != 0)
         ShowInstallError(0, ("Can't expand installation file " + strFileName).c_str());
-    std::remove(COMPRESSED_COPY);
-    ::SetFileAttributesA(lpszFileName, FILE_ATTRIBUTE_NORMAL);  // an earlier copy may be read-only
-    ::DeleteFileA(lpszFileName);
-    if (std::rename(EXPANDED_COPY, lpszFileName) != 0) {
+    RetryWhileHeld([] { return DeleteInstalledFile(COMPRESSED_COPY); });
+    RetryWhileHeld([&] {
+        ::SetFileAttributesA(lpszFileName, FILE_ATTRIBUTE_NORMAL);  // an earlier copy may be read-only
+        return DeleteInstalledFile(lpszFileName);
+    });
+    if (!RetryWhileHeld([&] { return std::rename(EXPANDED_COPY, lpszFileName) == 0; })) {
         ShowInstallError(0, ("Can't rename installation file " + strFileName).c_str());
         return 0;
     }
-    if (!StampInstalledFile(lpszFileName)) {
+    if (!RetryWhileHeld([&] { return StampInstalledFile(lpszFileName); })) {
         ShowInstallError(0, ("Can't timestamp install file " + strFileName).c_str());
         return 0;
     }

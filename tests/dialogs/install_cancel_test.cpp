@@ -134,6 +134,7 @@ TEST_F(InstallCancelTest, TargetTooLongForItsPathsIsRefusedBeforeAnything)
 
 // The rollback undoes each file where this run put it, whatever the target
 // field says at Cancel; a folder of the user's keeps what the user put there.
+// A folder is one however it is spelled, and two however a language reads them.
 TEST_F(InstallCancelTest, RollbackWorksWhereTheRunInstalledAndNowhereElse)
 {
     struct Press
@@ -157,6 +158,10 @@ TEST_F(InstallCancelTest, RollbackWorksWhereTheRunInstalledAndNowhereElse)
         { "a folder that held the user's files before", { { "Mine", 138 } }, "T:\\run\\Mine",
           { ABORT_QUESTION, "Unable to remove directory T:\\run\\Mine", NOT_INSTALLED },
           { "Mine", "Mine\\Notes.txt" } },
+        { "one folder in two spellings", { { "First", 136 }, { ".\\FIRST", 138 } }, "T:\\run\\Mine",
+          { ABORT_QUESTION, NOT_INSTALLED }, { "Mine", "Mine\\Lumivane.exe", "Mine\\Notes.txt" } },
+        { "two folders one by language", { { "Strasse", 136 }, { "Stra\xDF" "e", 138 } }, "T:\\run\\Mine",
+          { ABORT_QUESTION, NOT_INSTALLED }, { "Mine", "Mine\\Lumivane.exe", "Mine\\Notes.txt" } },
     };
     for (const Case& c : rgCases) {
         TearDown();

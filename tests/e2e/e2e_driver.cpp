@@ -5,11 +5,15 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <ctime>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <set>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <utility>
 
@@ -18,6 +22,8 @@
 #include "report.h"
 
 namespace {
+
+void Reset();
 
 const char E2E_FOLDER[] = "T:\\e2e";  // the scenarios' own, on the tests' drive
 const int IDC_MAKER = 1006;
@@ -421,6 +427,15 @@ void DamagedCopies()
     }
 }
 
+void ExpectOnlyTheFourFiles(const std::string& strTarget, const std::string& strWhen)
+{
+    CMachineState files;
+    ForEachFile(strTarget + "\\*", [&](const WIN32_FIND_DATAA& found) { files.push_back(found.cFileName); });
+    std::sort(files.begin(), files.end());
+    if (files != CMachineState{ "Lumivane.exe", "Lumivane.hlp", "Lumivane.txt", "Uninstall.exe" })
+        Fail(strWhen + ", the folder holds more or less than the four files");
+}
+
 // Up to the install dialog, answering Yes to the overwrite question if it comes.
 CScreen OpenInstallDialog(CProcess& installer)
 {
@@ -459,12 +474,8 @@ void KilledAndRunAgain()
         CScreen dialog = OpenInstallDialog(again);
         FinishInstallation(again, dialog, [](EScreen, CScreen&) {});
         CloseProduct();
-        CMachineState files;
-        ForEachFile(strTarget + "\\*", [&](const WIN32_FIND_DATAA& found) { files.push_back(found.cFileName); });
-        std::sort(files.begin(), files.end());
-        if (files != CMachineState{ "Lumivane.exe", "Lumivane.hlp", "Lumivane.txt", "Uninstall.exe" })
-            Fail("after a kill " + std::to_string(nDelay) + " ms after Install and a new run, the folder holds more "
-                 "or less than the four files");
+        ExpectOnlyTheFourFiles(strTarget,
+                               "after a kill " + std::to_string(nDelay) + " ms after Install and a new run");
         ExpectInstalled(strTarget, nStart, std::time(NULL));
     }
     UninstallAsUser("Lumivane 1.10 has been removed from this computer.");
@@ -592,6 +603,124 @@ void PlantedLibrary()
         std::string strLoads = PathExists(strPlanted + ".loaded") ? ReadWholeFile(strPlanted + ".loaded") : "";
         if (strLoads.find_first_not_of(pszAllowed) != std::string::npos)
             Fail("the planted " + strPlanted + " was loaded (S: at a start, R: at run time): " + strLoads);
+// The 1 MB drive G: fills up once Lumivane.exe is in, while the help file is
+// written or expanded; Cancel then leaves no folder. The installer is caught
+// where it waits for the earlier Lumivane.exe, held until the drive is full.
+void DiskFillsUp()
+{
+    const std::string strTarget = "G:\\Lumivane";
+    HMODULE hImage = ::LoadLibraryExA(InstallerPath().c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    DWORD nHelpStored = ::SizeofResource(hImage, ::FindResourceA(hImage, MAKEINTRESOURCEA(136), "MSZ"));
+    ::FreeLibrary(hImage);
+    const ULONGLONG PAGE = 4096;  // the file system's unit of room
+    const std::pair<ULONGLONG, std::vector<std::string>> rgCases[] = {
+        { 0, { "Insufficient space, or disk error" } },
+        // Room for LV.MSZ and one page more: not for its expansion.
+        { (nHelpStored + PAGE - 1) / PAGE * PAGE + PAGE,
+          { "Can't expand installation file Lumivane.hlp", "Can't rename installation file Lumivane.hlp" } },
+    };
+    for (const auto& [nRoomLeft, boxes] : rgCases) {
+        RemoveTree(strTarget);
+        ::DeleteFileA("G:\\filler");
+        ::CreateDirectoryA(strTarget.c_str(), NULL);
+        std::string strEarlier = strTarget + "\\Lumivane.exe";
+        HANDLE hEarlier = ::CreateFileA(strEarlier.c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW, 0, NULL);
+        CProcess installer;
+        CScreen dialog = OpenInstallDialog(installer);
+        dialog.Type(IDC_TARGET_DIR, strTarget).Click(IDOK);
+        if (!WaitFor([&] { return PathExists(strTarget + "\\LV.XXX") && !PathExists(strTarget + "\\LV.MSZ"); }))
+            Fail("the installer did not expand Lumivane.exe on G:");
+        ULARGE_INTEGER free;  // another program takes all the room but nRoomLeft
+        ::GetDiskFreeSpaceExA("G:\\", &free, NULL, NULL);
+        std::string strFiller(static_cast<size_t>(free.QuadPart - nRoomLeft), 'f');
+        FILE* pFiller = std::fopen("G:\\filler", "wb");
+        if (pFiller == NULL || std::fwrite(strFiller.data(), 1, strFiller.size(), pFiller) != strFiller.size())
+            Fail("cannot fill drive G:");
+        std::fclose(pFiller);
+        ::CloseHandle(hEarlier);
+        for (const std::string& strBox : boxes)
+            installer.Expect("ERROR").Text(ID_TEXT, strBox).Press(IDOK);
+        installer.Expect("ERROR").Text(ID_TEXT, "Couldn't install Lumivane.hlp!").Press(IDOK);
+        ForEachFile(strTarget + "\\ver*.tmp", [](const WIN32_FIND_DATAA& found) {
+            Fail(std::string("the failed expansion left ") + found.cFileName);
+        });
+        dialog.Click(IDCANCEL);
+        installer.Expect("Cancel Install?").Press(IDYES);
+        installer.Expect("Installation Incomplete").Press(IDOK);
+        installer.WaitForExit();
+        ExpectNothingInstalled();
+        if (PathExists(strTarget))
+            Fail("the rollback left " + strTarget);
+    }
+}
+
+// Another program that opens each new file of the folder exclusively as soon
+// as its writer lets go and holds it for 300 ms, as a virus scanner does,
+// until told to stop. Gives back the names it held.
+std::set<std::string> HoldNewFiles(const std::string& strFolder, const std::atomic<bool>& bStop)
+{
+    std::mutex mutex;
+    std::set<std::string> seen, everHeld;  // seen: there at the last look
+    std::vector<std::thread> holders;
+    auto hold = [&](std::string strPath) {
+        HANDLE hFile;
+        while ((hFile = ::CreateFileA(strPath.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL)) ==
+               INVALID_HANDLE_VALUE) {
+            if (::GetLastError() != ERROR_SHARING_VIOLATION || bStop)
+                return;  // gone, or never let go
+            ::Sleep(1);
+        }
+        ::Sleep(300);
+        ::CloseHandle(hFile);
+        std::lock_guard<std::mutex> lock(mutex);
+        everHeld.insert(strPath.substr(strFolder.size() + 1));
+    };
+    for (; !bStop; ::Sleep(1)) {
+        std::set<std::string> present;
+        ForEachFile(strFolder + "\\*", [&](const WIN32_FIND_DATAA& found) { present.insert(found.cFileName); });
+        for (const std::string& strName : present) {
+            if (seen.count(strName) == 0)
+                holders.emplace_back(hold, strFolder + "\\" + strName);
+        }
+        seen.swap(present);
+    }
+    for (std::thread& holder : holders)
+        holder.join();
+    return everHeld;
+}
+
+// Each file of the installation held for a moment as it appears: the
+// installation still succeeds, whole and with nothing more, every time.
+void HeldFiles()
+{
+    for (int nRun = 1; nRun <= 3; ++nRun) {
+        Reset();
+        std::string strTarget = DefaultTargetDir();
+        time_t nStart = std::time(NULL);
+        std::atomic<bool> bStop(false);
+        std::set<std::string> held;
+        std::thread holder([&] { held = HoldNewFiles(strTarget, bStop); });
+        auto stop = [&] {
+            bStop = true;
+            if (holder.joinable())
+                holder.join();
+        };
+        FnLook look = Look(strTarget, strTarget);
+        try {  // until the installer is done with its files: a hold would keep the product from starting
+            InstallAsUser([&](EScreen screen, CScreen& shown) {
+                if (screen == COMPLETE)
+                    stop();
+                look(screen, shown);
+            });
+        } catch (const CWalkFailure&) {
+            stop();
+            throw;
+        }
+        ExpectInstalled(strTarget, nStart, std::time(NULL));
+        ExpectOnlyTheFourFiles(strTarget, "after an installation with its files held");
+        auto isHeld = [&](const char* pszName) { return held.count(pszName) > 0; };
+        if (!std::all_of(std::begin(s_rgszInstalledFiles), std::end(s_rgszInstalledFiles), isHeld))
+            Fail("the holder did not hold every installed file");
     }
 }
 
@@ -608,6 +737,8 @@ const std::pair<const char*, void (*)()> s_rgScenarios[] = {
     { "planted_library", PlantedLibrary },
     // A folder name the ANSI code page cannot spell ("downloads" in Chinese).
     { "unusual_folder", [] { CopyInstallerInto(std::string(E2E_FOLDER) + "\\\xE4\xB8\x8B\xE8\xBD\xBD"); InstallChecked(); } },
+    { "disk_fills_up", DiskFillsUp },
+    { "held_files", HeldFiles },
 };
 
 // Nothing of ours on the machine, and the scenarios' own folder empty.
