@@ -1,5 +1,6 @@
 // InstallPayloadFile's failures: each is reported, none counts as success,
-// and nothing old or half-made is installed in the payload's place.
+// and nothing old or half-made is installed in the payload's place; and the
+// creation time it gives a file.
 #include <gmock/gmock.h>
 
 #include "tests/dialogs/install_run.h"
