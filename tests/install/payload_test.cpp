@@ -1,6 +1,5 @@
-// InstallPayloadFile's failures: each is reported, none counts as success,
-// and nothing old or half-made is installed in the payload's place; and the
-// creation time it gives a file.
+// InstallPayloadFile's failures: each is reported, none counts as success, and
+// nothing old or half-made is installed in the payload's place; its creation time.
 #include <gmock/gmock.h>
 
 #include "tests/dialogs/install_run.h"
@@ -91,9 +90,8 @@ TEST_F(PayloadTest, FailuresAreReportedAndInstallNothingInThePayloadsPlace)
     }
 }
 
-// Wine keeps no creation time of its own but shows the last-write time, so
-// only what the installer asks for can show a file keeping today's (the other
-// two times: the end-to-end tests).
+// Wine shows the last-write time as the creation time: only what is asked for
+// shows a file keeping today's (the other two times: the end-to-end tests).
 TEST_F(PayloadTest, CreationTimeIsTheStampToo)
 {
     std::vector<bool> sameTimes;

@@ -1,7 +1,6 @@
-// The registry values as handed to the system: each a REG_SZ whose size counts
-// its text and one terminating NUL (the texts: the end-to-end tests). Read
-// back, a NUL left out of the size would not show: Wine's narrow call adds it
-// when the byte after the counted ones is a NUL.
+// Each registry value as handed to the system: a REG_SZ whose size counts its
+// text and one NUL (the texts: the end-to-end tests). Read back, a NUL left out
+// would not show: Wine's narrow call adds it when the next byte is a NUL.
 #include <gmock/gmock.h>
 
 #include "tests/dialogs/install_run.h"

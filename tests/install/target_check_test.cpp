@@ -100,9 +100,8 @@ TEST_F(TargetCheckTest, FreeSpaceIsJudgedFromWhicheverQueryTheSystemHas)
     }
 }
 
-// The folder picked in Browse, with the product's folder added unless the
-// path names the product already, is what the field shows and where the
-// installation goes.
+// The folder picked in Browse, with the product's folder added unless the path
+// names the product already, is what the field shows and where it installs.
 TEST_F(TargetCheckTest, BrowsedFolderBecomesTheTarget)
 {
     const std::pair<std::string, std::string> rgCases[] = {
