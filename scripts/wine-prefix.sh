@@ -47,11 +47,28 @@ if [ -n "$need32" ]; then
     rm -f "$prefix/.installlv-missing"
 fi
 
-[ -f "$prefix/.installlv-ready" ] && exit 0
+# Wine links a new prefix's Desktop, Documents and the like to the Linux home,
+# which every prefix shares: two prefixes in use at once would see (and
+# delete) each other's links. Each gets folders of its own instead; run again
+# on every use for prefixes made before this was done.
+make_user_folders_private() {
+    for folder in "$prefix"/drive_c/users/*/*; do
+        if [ -L "$folder" ]; then
+            rm -f "$folder"
+            mkdir -p "$folder"
+        fi
+    done
+}
+
+if [ -f "$prefix/.installlv-ready" ]; then
+    make_user_folders_private
+    exit 0
+fi
 echo "Making the Wine prefix $prefix (once per build tree)..."
 mkdir -p "$prefix"
 # No Mono or Gecko: the installer needs neither, and there is no network to fetch them.
 WINEDLLOVERRIDES="mscoree,mshtml=" /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+make_user_folders_private
 # Windows stay unmanaged: without a window manager under Xvfb, Wine would
 # otherwise wait two seconds for one whenever a window is hidden.
 /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1

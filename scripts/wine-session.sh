@@ -43,11 +43,6 @@ if [ -n "${LV_WINE32:-}" ]; then
     "$(dirname "${BASH_SOURCE[0]}")/wine-prefix.sh" --32 "$LV_WINEPREFIX32" && lv_prefixes+=("$LV_WINEPREFIX32")
 fi
 for lv_prefix in "${lv_prefixes[@]}"; do
-    # The prefix's Desktop is a link to the Linux home; links made there by the
-    # tests stay inside the prefix instead.
-    for lv_folder in "$lv_prefix"/drive_c/users/*/Desktop; do
-        [ -L "$lv_folder" ] && rm "$lv_folder" && mkdir "$lv_folder"
-    done
     WINEPREFIX=$lv_prefix wineserver -p
     # Wine's own background processes start with the first program and keep the
     # output handles they were born with; started here, they hold nothing of a

@@ -39,6 +39,8 @@ const char COMPLETE_TEXT[] = "Lumivane 1.10 has been successfully installed!\r\n
 const char OVERWRITE_QUESTION[] = "This will overwrite any previous installation:\r\n\r\n"
                                   "Are you sure you want to continue installing Lumivane?";
 const char UNINSTALL_CAPTION[] = "Uninstall Lumivane";
+const char UNINSTALL_QUESTION[] = "Are you sure you want to remove Lumivane 1.10 from this computer?\r\n\r\n"
+                                  "Its files, shortcuts and registry entries will be deleted.";
 const char FIXED_STAMP[] = "2001-12-10 01:10:00.000";
 
 // The build's payload table (tests/CMakeLists.txt): id, name, the file the build made.
@@ -70,43 +72,22 @@ void ExpectBackdrop(const CScreen& welcome)
     CScreen(hBackdrop, "(backdrop)").Text(IDC_MAKER, "Orvel Software");
 }
 
-// Checks each screen of an installation: its texts byte for byte, and what
-// must and must not be shown with it.
-FnLook Look(const std::string& strProposed, const std::string& strTarget)
-{
-    return [=](EScreen screen, CScreen& shown) {
-        if (screen == WELCOME) {
-            ExpectBackdrop(shown);
-            shown.Text(ID_TEXT, WELCOME_TEXT).Text(IDOK, "&OK").Text(IDCANCEL, "&Cancel");
-        } else if (screen == LICENCE) {
-            shown.Text(IDC_LICENCE_TEXT, ReadWholeFile(LV_LICENCE_TEXT)).Text(IDOK, "I Agree");
-            shown.Text(IDCANCEL, "Cancel");
-        } else if (screen == INSTALL_DIALOG) {
-            shown.Text(IDC_TARGET_DIR, strProposed).Text(IDC_STATUS, FREE_SPACE_TEXT).Text(IDOK, "Install");
-        } else if (screen == COMPLETE) {
-            if (FindVisibleWindow("#32770", INSTALL_DIALOG_CAPTION) != NULL)
-                Fail("the install dialog is still shown behind the completion box");
-            if (FindVisibleWindow(NULL, PRODUCT_CAPTION) != NULL)
-                Fail("Lumivane was started before the completion box was answered");
-            shown.Text(ID_TEXT, COMPLETE_TEXT);
-        } else if (screen == PRODUCT) {
-            shown.Text(IDC_PRODUCT_FOLDER, strTarget);
-        }
-    };
-}
-
-// The four files as the build made them with the fixed time stamp, the four
-// links, and the registry values, the install time between the given times.
+// The four files as the build made them with the fixed time stamp as each of
+// their three times, the four links, and the registry values, the install
+// time between the given times. A file's last-access time moves when it is
+// first read (the program started, the contents compared): it is seen first.
 void ExpectInstalled(const std::string& strTargetDir, time_t nNotBefore, time_t nNotAfter)
 {
     for (const char* pszName : s_rgszInstalledFiles) {
-        std::string strPath = strTargetDir + "\\" + pszName;
+        std::string strPath = strTargetDir + "\\" + pszName, strTimes;
         WIN32_FILE_ATTRIBUTE_DATA data;
         if (!::GetFileAttributesExA(strPath.c_str(), GetFileExInfoStandard, &data))
             Fail("no installed file " + strPath);
-        if (LocalTimeText(data.ftLastWriteTime) != FIXED_STAMP)
-            Fail(strPath + " was last written " + LocalTimeText(data.ftLastWriteTime) + " local time, expected " +
-                 FIXED_STAMP);
+        for (const FILETIME& ft : { data.ftCreationTime, data.ftLastAccessTime, data.ftLastWriteTime })
+            strTimes += std::string(strTimes.empty() ? "" : ", ") + LocalTimeText(ft);
+        if (strTimes != std::string(FIXED_STAMP) + ", " + FIXED_STAMP + ", " + FIXED_STAMP)
+            Fail(strPath + " was created, last read and last written " + strTimes + " local time, expected " +
+                 FIXED_STAMP + " for each");
         const char* pszSource = NULL;
         for (const auto& [nId, pszRowName, pszRowSource] : s_rgPayload)
             pszSource = lstrcmpA(pszRowName, pszName) == 0 ? pszRowSource : pszSource;
@@ -155,6 +136,35 @@ void ExpectInstalled(const std::string& strTargetDir, time_t nNotBefore, time_t 
          strTargetDir.c_str());
 }
 
+// Checks each screen of an installation: its texts byte for byte, what must
+// and must not be shown with it, and at the completion box what was installed.
+FnLook Look(const std::string& strProposed, const std::string& strTarget)
+{
+    time_t nInstallPressed = 0;
+    return [=](EScreen screen, CScreen& shown) mutable {
+        if (screen == WELCOME) {
+            ExpectBackdrop(shown);
+            shown.Text(ID_TEXT, WELCOME_TEXT).Text(IDOK, "&OK").Text(IDCANCEL, "&Cancel");
+        } else if (screen == LICENCE) {
+            shown.Text(IDC_LICENCE_TEXT, ReadWholeFile(LV_LICENCE_TEXT)).Text(IDOK, "I Agree");
+            shown.Text(IDCANCEL, "Cancel");
+        } else if (screen == INSTALL_DIALOG) {
+            shown.Text(IDC_TARGET_DIR, strProposed).Text(IDC_STATUS, FREE_SPACE_TEXT).Text(IDOK, "Install");
+        } else if (screen == INSTALLING) {
+            nInstallPressed = std::time(NULL);
+        } else if (screen == COMPLETE) {
+            if (FindVisibleWindow("#32770", INSTALL_DIALOG_CAPTION) != NULL)
+                Fail("the install dialog is still shown behind the completion box");
+            if (FindVisibleWindow(NULL, PRODUCT_CAPTION) != NULL)
+                Fail("Lumivane was started before the completion box was answered");
+            shown.Text(ID_TEXT, COMPLETE_TEXT);
+            ExpectInstalled(strTarget, nInstallPressed, std::time(NULL));
+        } else if (screen == PRODUCT) {
+            shown.Text(IDC_PRODUCT_FOLDER, strTarget);
+        }
+    };
+}
+
 // Fails with the lines that differ; seen is a Snapshot, expected in any order.
 void ExpectSame(CMachineState expected, const CMachineState& seen, const char* pszWhen)
 {
@@ -180,10 +190,8 @@ void ExpectNothingInstalled()
 // the proposed one. Returns where it installed; the product is left running.
 std::string InstallChecked(const std::string& strTarget = "")
 {
-    time_t nStart = std::time(NULL);
     std::string strInstalled = strTarget.empty() ? DefaultTargetDir() : strTarget;
     InstallAsUser(Look(DefaultTargetDir(), strInstalled), strTarget);
-    ExpectInstalled(strInstalled, nStart, std::time(NULL));
     return strInstalled;
 }
 
@@ -230,10 +238,13 @@ void Refuse(bool bLicence)
 // An earlier installation in a folder of the user's choice, its program
 // running. The installer has it close; No to the overwrite question then
 // leaves everything alone. Yes removes what the installation made (and the
-// version library's leftovers), proposes its folder, and installs over it.
+// version library's leftovers) but a read-only file, proposes its folder, and
+// installs over it.
 void PreviousInstallation()
 {
     std::string strTarget = InstallChecked(std::string(E2E_FOLDER) + "\\Old Lumivane");
+    std::string strReadOnly = strTarget + "\\Lumivane.hlp";
+    ::SetFileAttributesA(strReadOnly.c_str(), FILE_ATTRIBUTE_READONLY);
     const std::string rgstrForeign[] = { strTarget + "\\Notes.txt", strTarget + "\\VERSION.TMP",
                                          ProgramsGroup() + "\\Other.lnk" };
     for (const std::string& strFile : rgstrForeign)
@@ -257,7 +268,7 @@ void PreviousInstallation()
     refusing.Expect("OK").Text(ID_TEXT, "Lumivane has been closed, installation can continue").Press(IDOK);
     refusing.Expect("Note").Text(ID_TEXT, OVERWRITE_QUESTION).Press(IDNO);
     refusing.ExpectExitCode(0);
-    if (FindVisibleWindow(NULL, PRODUCT_CAPTION) != NULL)
+    if (!WaitFor([] { return FindVisibleWindow(NULL, PRODUCT_CAPTION) == NULL; }))
         Fail("Lumivane did not close when the installer asked it to");
     ExpectSame(before, Snapshot({ strTarget }), "after No to the overwrite question");
 
@@ -266,13 +277,11 @@ void PreviousInstallation()
     installer.Expect("Note").Text(ID_TEXT, OVERWRITE_QUESTION).Press(IDYES);
     CScreen dialog = ExpectInstallDialog(installer, look);
     CMachineState kept = { "file " + DesktopLink(), "folder " + ProgramsGroup(), "folder " + strTarget,
-                           std::string("key HKLM\\") + MAKER_KEY, "key HKLM\\" + strOtherKey };
+                           "file " + strReadOnly, std::string("key HKLM\\") + MAKER_KEY, "key HKLM\\" + strOtherKey };
     for (const std::string& strFile : rgstrForeign)
         kept.push_back("file " + strFile);
     ExpectSame(kept, Snapshot({ strTarget }), "once the previous installation is removed");
-    time_t nStart = std::time(NULL);
     FinishInstallation(installer, dialog, look);
-    ExpectInstalled(strTarget, nStart, std::time(NULL));
 }
 
 // An "LV.MSZ" that another program holds open in the typed target folder
@@ -310,42 +319,45 @@ void FailureAndRollback()
     ExpectSame({ "file " + strLocked, "folder " + strTarget }, Snapshot({ strTarget }), "after the rollback");
 }
 
+// An uninstaller (by default the registered one) started as a user would,
+// its first box answered; it then ends with the exit code given.
+void RunUninstaller(const std::string& strBox, int nAnswer, DWORD nExitCode, std::string strProgram = "")
+{
+    if (strProgram.empty())
+        ReadMachineValue(UNINSTALL_KEY, "UninstallString", strProgram);
+    CProcess uninstaller;
+    uninstaller.Start(strProgram);
+    uninstaller.Expect(UNINSTALL_CAPTION).Text(ID_TEXT, strBox).Press(nAnswer);
+    uninstaller.ExpectExitCode(nExitCode);
+}
+
 // The registered uninstaller, answered Yes; its copy in the temporary folder
 // does the work and reports.
 void UninstallAsUser(const std::string& strResult)
 {
-    std::string strUninstaller;
-    ReadMachineValue(UNINSTALL_KEY, "UninstallString", strUninstaller);
-    CProcess uninstaller;
-    uninstaller.Start(strUninstaller);
-    uninstaller.Expect(UNINSTALL_CAPTION)
-        .Text(ID_TEXT, "Are you sure you want to remove Lumivane 1.10 from this computer?\r\n\r\n"
-                       "Its files, shortcuts and registry entries will be deleted.")
-        .Press(IDYES);
-    uninstaller.ExpectExitCode(0);
+    RunUninstaller(UNINSTALL_QUESTION, IDYES, 0);
     Expect(UNINSTALL_CAPTION).Text(ID_TEXT, strResult).Press(IDOK);
 }
 
 // The registered uninstaller takes back what the installation made and
-// nothing else; a copy of it elsewhere belongs to no installation and
-// removes nothing. The maker's key stays: only the product's keys are ours.
+// nothing else. It refuses while Lumivane runs, and a copy of it elsewhere
+// belongs to no installation; neither, nor No to its question, removes
+// anything (nor leaves a copy at work). Only the product's keys are ours.
 void Uninstall()
 {
     CMachineState expected = Snapshot();
     std::string strTarget = InstallChecked();
-    CloseProduct();
     std::string strStray = std::string(E2E_FOLDER) + "\\Uninstall.exe";
     ::CopyFileA((strTarget + "\\Uninstall.exe").c_str(), strStray.c_str(), FALSE);
     CMachineState installed = Snapshot();
-    CProcess stray;
-    stray.Start(strStray);
-    stray.Expect(UNINSTALL_CAPTION)
-        .Text(ID_TEXT, std::string("Lumivane 1.10 is not installed in\r\n") + E2E_FOLDER +
-                           "\r\n\r\nThis uninstaller removes only the installation it belongs to. "
-                           "Nothing has been removed.")
-        .Press(IDOK);
-    stray.ExpectExitCode(1);
-    ExpectSame(installed, Snapshot(), "after an uninstaller of no installation");
+    RunUninstaller("Lumivane is running.\r\n\r\nClose Lumivane, then start the uninstaller again. "
+                   "Nothing has been removed.", IDOK, 1);
+    CloseProduct();
+    RunUninstaller(std::string("Lumivane 1.10 is not installed in\r\n") + E2E_FOLDER +
+                       "\r\n\r\nThis uninstaller removes only the installation it belongs to. "
+                       "Nothing has been removed.", IDOK, 1, strStray);
+    RunUninstaller(UNINSTALL_QUESTION, IDNO, 0);
+    ExpectSame(installed, Snapshot(), "after uninstallers that were refused or answered No");
 
     const std::string rgstrForeign[] = { strTarget + "\\Notes.txt", ProgramsGroup() + "\\Other.lnk" };
     for (const std::string& strFile : rgstrForeign) {
@@ -396,7 +408,7 @@ void DamagedCopies()
         { "the licence text", strImage.find(ReadWholeFile(LV_LICENCE_TEXT).substr(0, 64)) + 32 },
         { "the code", CodeOffset(strImage, false) },
         { "what runs before the program's own start-up", CodeOffset(strImage, true) },
-        { "cut short", CUT_SHORT },
+        { "cut short", CUT_SHORT },  // by a byte of the last section's padding: the system still starts it
         { "a long tail", LONG_TAIL },
     };
     std::string strCopy = std::string(E2E_FOLDER) + "\\Damaged.exe";
@@ -410,14 +422,7 @@ void DamagedCopies()
             (nOffset == LONG_TAIL && std::fputc(0, pFile) == EOF) || std::fclose(pFile) != 0)
             Fail("cannot write " + strCopy);
         CProcess copy;
-        try {
-            copy.Start(strCopy);
-        } catch (const CWalkFailure&) {
-            if (nOffset != CUT_SHORT)
-                throw;
-            Note("the system refuses to start the copy that was cut short");
-            continue;
-        }
+        copy.Start(strCopy);
         CScreen box = copy.Expect("ERROR").Text(ID_TEXT, "Setup file is corrupted!");
         if (FindVisibleWindow(NULL, NULL, copy.Id()) != box.Handle())
             Fail(std::string("with ") + pszWhat + " damaged, the installer shows more than its error box");
@@ -451,36 +456,86 @@ CScreen OpenInstallDialog(CProcess& installer)
     return ExpectInstallDialog(installer, [](EScreen, CScreen&) {});
 }
 
-// The installer killed at moments spread over its install phases (power
-// lost, the task manager), then run again: each time the second run leaves
+// The steps of an installation, as its status line and its folder show them:
+// a payload file's expansion leaves LV.MSZ or LV.XXX in the folder.
+const char* const s_rgszSteps[] = {
+    "before Install was handled", "making the directory", "before the first payload file",
+    "inside the expansion of Lumivane.exe", "just past Lumivane.exe", "inside the expansion of Lumivane.hlp",
+    "just past Lumivane.hlp", "inside the expansion of Uninstall.exe", "just past Uninstall.exe",
+    "inside the expansion of Lumivane.txt", "just past Lumivane.txt", "making the desktop link",
+    "making the Start Menu links", "writing the registry", "at the completion box",
+};
+const std::pair<int, const char*> s_rgStatusSteps[] = {
+    { 1, "Installing:\r\nCreating installation directory..." },
+    { 2, "Installing:\r\nInstalling application files..." },
+    { 11, "Installing:\r\nInstalling DeskTop shortcut..." },
+    { 12, "Installing:\r\nInstalling Start Menu shortcuts..." },
+    { 13, "Installing:\r\nUpdating system registry..." },
+    { 14, "Installation complete:\r\nLumivane installed successfuly" },
+};
+
+// The furthest step that the status line or the folder shows.
+int StepShown(const std::string& strStatus, const std::string& strTarget)
+{
+    int nStep = 0, nFiles = 0, bExpanding = 0;
+    for (const auto& [nStatusStep, pszStatus] : s_rgStatusSteps)
+        nStep = strStatus == pszStatus ? nStatusStep : nStep;
+    ForEachFile(strTarget + "\\*", [&](const WIN32_FIND_DATAA& found) {
+        std::string strName = found.cFileName;
+        bExpanding |= strName == "LV.MSZ" || strName == "LV.XXX";
+        for (const char* pszInstalled : s_rgszInstalledFiles)
+            nFiles += strName == pszInstalled;
+    });
+    return nFiles > 0 || bExpanding ? std::max(nStep, 2 + 2 * nFiles + bExpanding) : nStep;
+}
+
+// The installer killed (power lost, the task manager) once it is seen to have
+// got to each of its phases, then run again: each time the second run leaves
 // exactly one whole installation, which the uninstaller then removes whole.
+// Where each kill landed is told, and at least one must land inside an
+// expansion, where the folder holds half-made files.
 void KilledAndRunAgain()
 {
     std::string strTarget = DefaultTargetDir();
-    for (DWORD nDelay : { 0, 1, 2, 3, 4, 6, 8, 11, 15, 20, 30, 45, 70 }) {
+    int nInExpansion = 0;
+    for (int nAim : { 0, 3, 5, 7, 9, 11, 13 }) {  // at once, each expansion, the links, the registry
         CProcess killed;
-        OpenInstallDialog(killed).Click(IDOK);
-        ::Sleep(nDelay);
+        CScreen dialog = OpenInstallDialog(killed);
+        HWND hStatus = ::GetDlgItem(dialog.Handle(), IDC_STATUS);
         HANDLE hKilled = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, killed.Id());
+        dialog.Click(IDOK);
+        // Polled without a pause: an expansion takes a few milliseconds. The
+        // status line is read from the system, not from the busy installer.
+        char szStatus[128] = "";
+        for (DWORD nStart = ::GetTickCount(); ::GetTickCount() - nStart < DEFAULT_WAIT_MS; ::SwitchToThread()) {
+            ::GetWindowTextA(hStatus, szStatus, sizeof(szStatus));
+            if (StepShown(szStatus, strTarget) >= nAim)
+                break;
+        }
         ::TerminateProcess(hKilled, 1);
         ::WaitForSingleObject(hKilled, DEFAULT_WAIT_MS);
         ::CloseHandle(hKilled);
-        std::string strLeft;
+        int nLanded = StepShown(szStatus, strTarget);
+        if (nLanded < nAim)
+            Fail(std::string("the installer was not seen ") + s_rgszSteps[nAim] + " within " +
+                 std::to_string(DEFAULT_WAIT_MS / 1000) + " s");
+        std::string strLanded = s_rgszSteps[nLanded], strLeft;
+        nInExpansion += strLanded.rfind("inside", 0) == 0;
         ForEachFile(strTarget + "\\*", [&](const WIN32_FIND_DATAA& found) { strLeft += std::string(" ") + found.cFileName; });
-        Note("killed %lu ms after Install, leaving in the folder:%s", nDelay, strLeft.c_str());
+        Note("killed when seen %s: landed %s, leaving in the folder:%s", s_rgszSteps[nAim], strLanded.c_str(),
+             strLeft.c_str());
 
-        time_t nStart = std::time(NULL);
         CProcess again;
-        CScreen dialog = OpenInstallDialog(again);
-        FinishInstallation(again, dialog, [](EScreen, CScreen&) {});
+        dialog = OpenInstallDialog(again);
+        FinishInstallation(again, dialog, Look(strTarget, strTarget));
         CloseProduct();
-        ExpectOnlyTheFourFiles(strTarget,
-                               "after a kill " + std::to_string(nDelay) + " ms after Install and a new run");
-        ExpectInstalled(strTarget, nStart, std::time(NULL));
+        ExpectOnlyTheFourFiles(strTarget, "after a kill " + strLanded + " and a new run");
     }
     UninstallAsUser("Lumivane 1.10 has been removed from this computer.");
     if (PathExists(strTarget))
         Fail("the uninstaller left " + strTarget);
+    if (nInExpansion == 0)
+        Fail("no kill landed inside the expansion of a payload file");
 }
 
 // Started while another set-up runs: one box, its exit code, nothing changed.

@@ -2,6 +2,7 @@
 // anything is created; the free space as each query reports it.
 #include <gmock/gmock.h>
 
+#include "res/resource.h"
 #include "tests/dialogs/install_run.h"
 
 using ::testing::ElementsAre;
@@ -58,7 +59,7 @@ TEST_F(TargetCheckTest, BadPathsAndTooLittleRoomAreRefusedBeforeAnythingIsCreate
         { "T:/run/Lumivane", INVALID },
         { "1:\\Lumivane", "Can't access drive 1:" },
         { "Q:\\Lumivane", "Can't access drive Q:" },
-        { "T:\\run\\" + std::string(253, 'L'), std::string(INVALID) + ":\r\nthe path is longer than 259 characters" },
+        { "T:\\run\\\\Lumivane", "Error creating directory T:\\run\\\\Lumivane" },  // an empty level, typed
         { "S:\\Lumivane", "Insufficient disk space on drive S:" },
     };
     for (const auto& c : rgCases) {
@@ -82,7 +83,8 @@ TEST_F(TargetCheckTest, FreeSpaceIsJudgedFromWhicheverQueryTheSystemHas)
         { "one byte short", [] { s_nAvailable = 399999; ReplaceExport("GetDiskFreeSpaceExA", reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&ReportAvailable))); }, 0 },
         { "old query, 8 GiB", [] { ReportOld(8, 512, 1u << 21); }, 1 },
         { "old query, 399,872 bytes", [] { ReportOld(1, 512, 781); }, 0 },
-        { "old query, past 64 bits", [] { ReportOld(0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF); }, 1 },
+        // Exactly 2^64 bytes: a product that wrapped would be 0.
+        { "old query, past 64 bits", [] { ReportOld(1u << 21, 1u << 21, 1u << 22); }, 1 },
         { "undetermined, user says Yes",
           [] { seam::g_hooks.fnLoadLibraryA = [](LPCSTR) { return static_cast<HMODULE>(NULL); }; }, 1 },
     };
@@ -95,5 +97,31 @@ TEST_F(TargetCheckTest, FreeSpaceIsJudgedFromWhicheverQueryTheSystemHas)
         if (c.nResult == 0) {
             EXPECT_THAT(seam::g_boxes.Texts(), ElementsAre("Insufficient disk space on drive T:")) << c.pszName;
         }
+    }
+}
+
+// The folder picked in Browse, with the product's folder added unless the path
+// names the product already, is what the field shows and where it installs.
+TEST_F(TargetCheckTest, BrowsedFolderBecomesTheTarget)
+{
+    const std::pair<std::string, std::string> rgCases[] = {
+        { "T:\\run\\Picked", "T:\\run\\Picked\\Lumivane" },
+        { "T:\\run\\Lumivane 1.10", "T:\\run\\Lumivane 1.10" },
+        { "T:\\", "T:\\Lumivane" },
+    };
+    for (const auto& [strPicked, strTarget] : rgCases) {
+        ::CreateDirectoryA(strPicked.c_str(), NULL);
+        char szField[MAX_PATH] = "";
+        seam::g_hooks.fnSHBrowseForFolderA = [&](LPBROWSEINFOA) { return ::ILCreateFromPathA(strPicked.c_str()); };
+        FailResource(136);
+        Run([&](CDrivenInstall& d) {
+            Click(d, IDC_BROWSE);
+            ::GetDlgItemTextA(d.m_hWnd, IDC_TARGET_DIR, szField, MAX_PATH);
+            Click(d, IDOK);
+        });
+        EXPECT_EQ(strTarget, szField);
+        EXPECT_THAT(NamesIn(strTarget), ElementsAre("Lumivane.exe")) << strPicked;
+        ::SetCurrentDirectoryA("T:\\");
+        RemoveTree(strTarget);
     }
 }

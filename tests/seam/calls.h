@@ -12,3 +12,5 @@ SEAM_CALL(UINT, GetWindowsDirectoryA, (LPSTR lpBuffer, UINT uSize), (lpBuffer, u
 SEAM_CALL(HRESULT, CoInitialize, (LPVOID pvReserved), (pvReserved))
 SEAM_CALL(HRESULT, CoCreateInstance, (REFCLSID rclsid, LPUNKNOWN pOuter, DWORD dwContext, REFIID riid, LPVOID* ppv), (rclsid, pOuter, dwContext, riid, ppv))
 SEAM_CALL(LONG, RegSetValueExA, (HKEY hKey, LPCSTR lpName, DWORD dwReserved, DWORD dwType, const BYTE* lpData, DWORD cbData), (hKey, lpName, dwReserved, dwType, lpData, cbData))
+SEAM_CALL(PIDLIST_ABSOLUTE, SHBrowseForFolderA, (LPBROWSEINFOA lpbi), (lpbi))
+SEAM_CALL(BOOL, SetFileTime, (HANDLE hFile, const FILETIME* lpCreationTime, const FILETIME* lpLastAccessTime, const FILETIME* lpLastWriteTime), (hFile, lpCreationTime, lpLastAccessTime, lpLastWriteTime))

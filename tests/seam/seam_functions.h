@@ -3,6 +3,7 @@
 
 #include <windows.h>
 #include <objbase.h>
+#include <shlobj.h>
 
 #define SEAM_CALL(R, name, params, args) R WINAPI Seam_##name params;
 #include "calls.h"

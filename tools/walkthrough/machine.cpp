@@ -59,6 +59,10 @@ bool ReadMachineValue(const char* pszKey, const char* pszName, std::string& strD
         return false;
     szData[nSize] = '\0';
     strData = szData;
+    // The narrow call hands back a text as stored: one without its
+    // terminating NUL, or with more after it, shows as such.
+    if (nType == REG_SZ && static_cast<DWORD>(lstrlenA(szData)) + 1 != nSize)
+        strData += " (stored in " + std::to_string(nSize) + " bytes)";
     if (pnType != NULL)
         *pnType = nType;
     return true;

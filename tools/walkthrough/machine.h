@@ -56,5 +56,6 @@ bool PathExists(const std::string& strPath);
 std::string ReadWholeFile(const std::string& strPath);
 // "YYYY-MM-DD hh:mm:ss.mmm", local time.
 std::string LocalTimeText(const FILETIME& ft);
-// False when the value does not exist; its type is given back as well.
+// False when the value does not exist; its type is given back as well. A
+// REG_SZ text not stored with exactly one terminating NUL says so.
 bool ReadMachineValue(const char* pszKey, const char* pszName, std::string& strData, DWORD* pnType = NULL);
