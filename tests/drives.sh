@@ -3,7 +3,6 @@
 # test touches the prefix's C: drive.
 #   T:  a directory of the build tree: plenty of room
 #   S:  a 256 KB file system: less than the 400,000 bytes an installation asks for
-#   F:  a 64 KB file system: fills up while a payload file is written
 #   G:  a 1 MB file system: room for an installation, until a test fills it
 # Usage: drives.sh setup|cleanup PREFIX DIR
 set -euo pipefail
@@ -23,11 +22,10 @@ setup)
     rm -rf "${dir:?}/t"/*
     ln -sfn "$dir/t" "$prefix/dosdevices/t:"
     mount_small s 256k
-    mount_small f 64k
     mount_small g 1m
     ;;
 cleanup)
-    for letter in s f g; do
+    for letter in s g; do
         mountpoint -q "$dir/$letter" && umount "$dir/$letter"
         rm -f "$prefix/dosdevices/$letter:"
     done

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <functional>
 #include <memory>
@@ -382,16 +383,12 @@ void Uninstall()
 // (the run-time library's lists of constructors and destructors).
 size_t CodeOffset(const std::string& strImage, bool bEnd)
 {
-    auto number = [&](size_t nOffset, size_t nBytes) {
-        size_t n = 0;
-        for (size_t i = nBytes; i-- > 0;)
-            n = n << 8 | static_cast<unsigned char>(strImage.at(nOffset + i));
-        return n;
-    };
-    size_t nPe = number(0x3C, 4), nSection = nPe + 24 + number(nPe + 20, 2);
-    for (size_t i = 0; i < number(nPe + 6, 2); ++i, nSection += 40) {
-        if (strImage.compare(nSection, 6, std::string(".text\0", 6)) == 0)
-            return number(nSection + 20, 4) + (bEnd ? number(nSection + 8, 4) - 1 : number(nSection + 8, 4) / 2);
+    const IMAGE_NT_HEADERS* pNt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+        strImage.data() + reinterpret_cast<const IMAGE_DOS_HEADER*>(strImage.data())->e_lfanew);
+    const IMAGE_SECTION_HEADER* pFirst = IMAGE_FIRST_SECTION(pNt);  // where PE32 and PE32+ agree
+    for (auto pSection = pFirst; pSection < pFirst + pNt->FileHeader.NumberOfSections; ++pSection) {
+        if (std::memcmp(pSection->Name, ".text", 6) == 0)
+            return pSection->PointerToRawData + (bEnd ? pSection->Misc.VirtualSize - 1 : pSection->Misc.VirtualSize / 2);
     }
     Fail("no code section in " + InstallerPath());
 }
@@ -605,6 +602,9 @@ void OneSetupAtATime()
         fnReach();
         ExpectTurnedAway(bUninstaller, pszWhile);
         fnGoOn();
+    }
+}
+
 // Outside the scenarios' folder, so Reset takes it away.
 std::string TemporaryPlantedLibrary()
 {
@@ -658,6 +658,9 @@ void PlantedLibrary()
         std::string strLoads = PathExists(strPlanted + ".loaded") ? ReadWholeFile(strPlanted + ".loaded") : "";
         if (strLoads.find_first_not_of(pszAllowed) != std::string::npos)
             Fail("the planted " + strPlanted + " was loaded (S: at a start, R: at run time): " + strLoads);
+    }
+}
+
 // The 1 MB drive G: fills up once Lumivane.exe is in, while the help file is
 // written or expanded; Cancel then leaves no folder. The installer is caught
 // where it waits for the earlier Lumivane.exe, held until the drive is full.

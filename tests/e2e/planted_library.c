@@ -3,27 +3,14 @@
    marker file beside itself that says when: "S" with the process's start
    (another library imports it), "R" at run time (loaded by name). It lacks
    the call that expands the payload, so an installer that takes it for the
-   version library cannot install; the calls that Wine's own user32 imports
-   from the version library find nothing. */
+   version library cannot install. Wine's own user32 imports it, and asks it
+   for a file's version information first: there is none. */
 #include <windows.h>
 
 __declspec(dllexport) DWORD WINAPI GetFileVersionInfoSizeW(LPCWSTR pszName, LPDWORD pnHandle)
 {
-    (void)pszName;
-    (void)pnHandle;
+    (void)pszName, (void)pnHandle;
     return 0;
-}
-
-__declspec(dllexport) BOOL WINAPI GetFileVersionInfoW(LPCWSTR pszName, DWORD nHandle, DWORD nSize, LPVOID pData)
-{
-    (void)pszName, (void)nHandle, (void)nSize, (void)pData;
-    return FALSE;
-}
-
-__declspec(dllexport) BOOL WINAPI VerQueryValueW(LPCVOID pBlock, LPCWSTR pszSub, LPVOID* ppBuffer, PUINT pnLength)
-{
-    (void)pBlock, (void)pszSub, (void)ppBuffer, (void)pnLength;
-    return FALSE;
 }
 
 BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID pvReserved)
