@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "install/retry.h"
 #include "installation_checks.h"
 
 static const char HELPER_SWITCH[] = "/helper ";
@@ -180,6 +181,8 @@ void LeaveCopyFolder(HANDLE hCopy)
     if (nLength == 0 || nLength >= MAX_PATH)
         return;
     std::string strFolder = DirectoryOfFile(szCopy);
-    if (!MoveCopy(hCopy, szCopy, strFolder + ".exe") || !::RemoveDirectoryA(strFolder.c_str()))
+    // Another program looking into the folder holds it for a moment.
+    if (!MoveCopy(hCopy, szCopy, strFolder + ".exe") ||
+        !RetryWhileHeld([&] { return ::RemoveDirectoryA(strFolder.c_str()); }))
         ::MoveFileExA(strFolder.c_str(), NULL, MOVEFILE_DELAY_UNTIL_REBOOT);
 }
