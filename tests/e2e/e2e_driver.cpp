@@ -340,6 +340,15 @@ void UninstallAsUser(const std::string& strResult)
     Expect(UNINSTALL_CAPTION).Text(ID_TEXT, strResult).Press(IDOK);
 }
 
+// Once the uninstaller's copy has ended and its folder is gone, only the
+// maker's key is left: only the product's keys are ours.
+void ExpectRemovedWhole(const char* pszWhen)
+{
+    const CMachineState left = { std::string("key HKLM\\") + MAKER_KEY };
+    WaitFor([&] { return Snapshot() == left; });
+    ExpectSame(left, Snapshot(), pszWhen);
+}
+
 // The registered uninstaller takes back what the installation made and
 // nothing else. It refuses while Lumivane runs, and a copy of it elsewhere
 // belongs to no installation; neither, nor No to its question, removes
@@ -529,8 +538,7 @@ void KilledAndRunAgain()
         ExpectOnlyTheFourFiles(strTarget, "after a kill " + strLanded + " and a new run");
     }
     UninstallAsUser("Lumivane 1.10 has been removed from this computer.");
-    if (PathExists(strTarget))
-        Fail("the uninstaller left " + strTarget);
+    ExpectRemovedWhole("after the uninstallation");
     if (nInExpansion == 0)
         Fail("no kill landed inside the expansion of a payload file");
 }
@@ -591,9 +599,7 @@ void OneSetupAtATime()
           },
           [&] {
               shown.Press(IDOK);
-              const CMachineState removed = { std::string("key HKLM\\") + MAKER_KEY };  // the maker's key stays
-              WaitFor([&] { return Snapshot() == removed; });  // the copy's own file goes once it has ended
-              ExpectSame(removed, Snapshot(), "after the removal");
+              ExpectRemovedWhole("after the removal");
           } },
     };
     for (const auto& [pszWhile, bUninstaller, fnReach, fnGoOn] : rgCases) {
@@ -626,15 +632,12 @@ std::string CopyInstallerInto(const std::string& strFolder)
     return strFolder + "\\InstallLV.exe";
 }
 
-// Libraries named like the version library (planted_library.c), beside a
-// downloaded installer and in the temporary folder, though Wine is told
-// (tests/e2e/CMakeLists.txt) to search for that library as Windows searches
-// for one that is not among its known libraries. The installer and its
-// uninstaller load none of them, and the installation works, so it expanded
-// with the system's library. Wine's own user32 imports the version library,
-// and Wine, unlike Windows, takes it from the program's folder when the
-// process starts, before any code of the program: a load at the start beside
-// the installer is Wine's, not the installer's.
+// Libraries named like the version library (planted_library.c) beside a
+// downloaded installer and in the temporary folder, with Wine searching as
+// Windows does for a library it does not know (tests/e2e/CMakeLists.txt): the
+// installer and its uninstaller load none, and the installation works. Wine's
+// own user32 imports that library, from the program's folder as the process
+// starts, before any of its code: that load beside the installer is Wine's.
 void PlantedLibrary()
 {
     std::string strDownloads = std::string(E2E_FOLDER) + "\\Downloads";
@@ -648,10 +651,7 @@ void PlantedLibrary()
     InstallChecked();
     CloseProduct();
     UninstallAsUser("Lumivane 1.10 has been removed from this computer.");
-    // The uninstaller's copy and its folder go after its box; the maker's key stays.
-    const CMachineState left = { std::string("key HKLM\\") + MAKER_KEY };
-    WaitFor([&] { return Snapshot() == left; });
-    ExpectSame(left, Snapshot(), "after the uninstallation");
+    ExpectRemovedWhole("after the uninstallation");
     for (const auto& [strPlanted, pszAllowed] : rgPlanted) {
         std::string strLoads = PathExists(strPlanted + ".loaded") ? ReadWholeFile(strPlanted + ".loaded") : "";
         if (strLoads.find_first_not_of(pszAllowed) != std::string::npos)

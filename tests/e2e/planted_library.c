@@ -1,10 +1,7 @@
-/* A library of the tests' own making, named like the version library and
-   planted where a program should never take it from. Loaded, it leaves a
-   marker file beside itself that says when: "S" with the process's start
-   (another library imports it), "R" at run time (loaded by name). It lacks
-   the call that expands the payload, so an installer that takes it for the
-   version library cannot install. Wine's own user32 imports it, and asks it
-   for a file's version information first: there is none. */
+/* Named like the version library and planted where no program should take
+   it from. Loaded, it leaves a marker beside itself: "S" at a process's start
+   (imported), "R" at run time (loaded by name). An installer that takes it
+   cannot expand; Wine's user32, which imports it, finds no version info. */
 #include <windows.h>
 
 __declspec(dllexport) DWORD WINAPI GetFileVersionInfoSizeW(LPCWSTR pszName, LPDWORD pnHandle)
