@@ -5,14 +5,6 @@
 typedef BOOL(WINAPI* PFN_SETDEFAULTDLLDIRECTORIES)(DWORD);
 typedef BOOL(WINAPI* PFN_SETDLLDIRECTORYA)(LPCSTR);
 
-// By way of the one function type that converts to any other without complaint.
-template <typename T> static T FindKernelFunction(LPCSTR lpszName)
-{
-    // Loaded in every process: asking for it loads nothing.
-    HMODULE hKernel = ::GetModuleHandleA("kernel32.dll");
-    return reinterpret_cast<T>(reinterpret_cast<void (*)()>(::GetProcAddress(hKernel, lpszName)));
-}
-
 // Runs before the run-time library has started: system calls only.
 void RestrictLibrarySearch()
 {

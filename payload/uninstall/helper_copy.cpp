@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "install/library_search.h"
 #include "install/retry.h"
 #include "installation_checks.h"
 
@@ -157,8 +158,8 @@ typedef BOOL(WINAPI* PFN_SETFILEINFORMATIONBYHANDLE)(HANDLE, int, LPVOID, DWORD)
 // systems delete on close by the name that handle was opened with.
 static int MoveCopy(HANDLE hCopy, const char* pszCopy, const std::string& strMoved)
 {
-    PFN_SETFILEINFORMATIONBYHANDLE pfnSetFileInformationByHandle = reinterpret_cast<PFN_SETFILEINFORMATIONBYHANDLE>(
-        reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "SetFileInformationByHandle")));
+    PFN_SETFILEINFORMATIONBYHANDLE pfnSetFileInformationByHandle =
+        FindKernelFunction<PFN_SETFILEINFORMATIONBYHANDLE>("SetFileInformationByHandle");
     if (pfnSetFileInformationByHandle == NULL || hCopy == NULL)
         return ::MoveFileA(pszCopy, strMoved.c_str());
     std::vector<WCHAR> info(sizeof(SRenameInfo) / sizeof(WCHAR) + strMoved.size() + 1);
