@@ -163,6 +163,8 @@ lv_entry_point(InstallLV SetupEntry)
 lv_seal(InstallLV)
 lv_sign(InstallLV "Lumivane 1.10 installer")
 add_licence_text_dependency(InstallLV ${CMAKE_SOURCE_DIR}/res/InstallLV.rc)
+# The resource compiler's rule knows nothing of the files a script embeds.
+set_property(SOURCE res/InstallLV-program.rc APPEND PROPERTY OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/res/InstallLV.manifest)
 
 if(LV_BUILD_TESTS)
     # ctest runs the test programs under Wine, in the build tree's prefix.

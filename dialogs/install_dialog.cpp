@@ -7,6 +7,7 @@
 #include "dialogs/about_dialog.h"
 #include "install/paths.h"
 #include "install/registry.h"
+#include "install/shortcut_folders.h"
 #include "res/resource.h"
 
 // The free space the installation asks for, in thousands of bytes.
@@ -96,14 +97,7 @@ void CInstallDialog::ProposeDefaultTargetDirectory()
 
 void CInstallDialog::LocateStartMenuGroup()
 {
-    g_strStartMenuGroup = "C:\\Windows\\Start Menu\\Programs\\Lumivane";
-    LPITEMIDLIST pidl = NULL;
-    if (::SHGetSpecialFolderLocation(NULL, CSIDL_PROGRAMS, &pidl) != S_OK)
-        return;
-    char szPath[MAX_PATH];
-    if (::SHGetPathFromIDListA(pidl, szPath))
-        g_strStartMenuGroup = std::string(szPath) + "\\Lumivane";
-    ::CoTaskMemFree(pidl);
+    g_strStartMenuGroup = FindStartMenuGroup();
 }
 
 void CInstallDialog::InitializeComponentLibrary()
@@ -177,25 +171,26 @@ HICON CInstallDialog::OnQueryDragIcon()
 
 void CInstallDialog::OnBrowse()
 {
-    char szPath[MAX_PATH] = "";
+    char szDisplayName[MAX_PATH] = "";
     CWinApp* pApp = AfxGetApp();
     BROWSEINFOA bi;
     ::ZeroMemory(&bi, sizeof(bi));
     bi.hwndOwner = pApp != NULL && pApp->m_pMainWnd != NULL ? pApp->m_pMainWnd->GetSafeHwnd() : NULL;
-    bi.pszDisplayName = szPath;
+    bi.pszDisplayName = szDisplayName;
     bi.lpszTitle = "Lumivane Installation Folder";
     bi.ulFlags = BIF_RETURNONLYFSDIRS;
 
     LPITEMIDLIST pidl = ::SHBrowseForFolderA(&bi);
     if (pidl == NULL)
         return;
-    BOOL bHavePath = ::SHGetPathFromIDListA(pidl, szPath);
+    std::string strPicked;
+    int bHavePath = GetPathFromIDList(pidl, strPicked);
     ::CoTaskMemFree(pidl);
     if (!bHavePath)
         return;
 
     std::string strTarget;
-    if (!AppendProductFolder(szPath, m_strProduct, strTarget)) {
+    if (!AppendProductFolder(strPicked, m_strProduct, strTarget)) {
         ShowInstallError(0, "The chosen folder's path is too long to install Lumivane into.\r\n"
                             "Please choose a folder with a shorter path.");
         return;

@@ -1,5 +1,7 @@
 #include "winapp.h"
 
+#include "install/paths.h"
+
 static CWinApp* s_pApp = NULL;
 static HINSTANCE s_hResource = NULL;
 
@@ -9,11 +11,8 @@ static std::string GetProgramBaseName()
     DWORD nLength = ::GetModuleFileNameA(NULL, szPath, MAX_PATH);
     if (nLength == 0 || nLength >= MAX_PATH)
         return std::string();
-    std::string strName(szPath, nLength);
-    size_t nSlash = strName.find_last_of("\\/");
-    if (nSlash != std::string::npos)
-        strName.erase(0, nSlash + 1);
-    size_t nDot = strName.rfind('.');
+    std::string strName = FileNamePart(std::string(szPath, nLength));
+    size_t nDot = strName.rfind('.');  // no code page's second byte is a dot
     if (nDot != std::string::npos)
         strName.erase(nDot);
     return strName;

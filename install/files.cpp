@@ -91,7 +91,7 @@ void DeleteNewExpansionLeftovers(const std::string& strFolder, const std::vector
 {
     std::vector<std::string> names = FindExpansionLeftovers(strFolder);
     // Some versions give the name with a path, some with a leading backslash.
-    std::string strNamedFile = strNamed.substr(strNamed.find_last_of("\\/:") + 1);
+    std::string strNamedFile = FileNamePart(strNamed);
     if (IsExpansionLeftoverName(strNamedFile))
         names.push_back(strNamedFile);
     for (const std::string& strName : names) {
@@ -100,23 +100,6 @@ void DeleteNewExpansionLeftovers(const std::string& strFolder, const std::vector
         if (std::none_of(before.begin(), before.end(), isSame))
             RetryWhileHeld([&] { return DeleteInstalledFile(strFile); });
     }
-}
-
-// The full path, upper case, without a trailing separator; the text itself
-// when it has no full path.
-static std::string FolderKey(const std::string& strFolder)
-{
-    char szFull[MAX_PATH];
-    DWORD nLength = ::GetFullPathNameA(strFolder.c_str(), MAX_PATH, szFull, NULL);
-    std::string strKey = nLength > 0 && nLength < MAX_PATH ? std::string(szFull, nLength) : strFolder;
-    while (!strKey.empty() && (strKey.back() == '\\' || strKey.back() == '/'))
-        strKey.pop_back();
-    return UpperCase(strKey);
-}
-
-int IsSameFolder(const std::string& strFolder, const std::string& strOther)
-{
-    return FolderKey(strFolder) == FolderKey(strOther);
 }
 
 int DeleteInstalledFile(const std::string& strPath)

@@ -4,7 +4,6 @@
 //   DeleteInstalledFile  one file, telling whether it is gone
 //   DeleteExpansionLeftovers  the version library's temporary copies in a folder
 //   FindExpansionLeftovers, DeleteNewExpansionLeftovers  those of one expansion
-//   IsSameFolder         whether two folder texts name one folder
 #pragma once
 
 #include <string>
@@ -32,7 +31,3 @@ std::vector<std::string> FindExpansionLeftovers(const std::string& strFolder);
 void DeleteNewExpansionLeftovers(const std::string& strFolder, const std::vector<std::string>& before,
                                  const std::string& strNamed);
 
-// Full paths without a trailing separator, equal byte for byte once in upper
-// case. A comparison by language would take "Strasse" and its spelling with
-// the sharp s for one folder.
-int IsSameFolder(const std::string& strFolder, const std::string& strOther);

@@ -2,7 +2,11 @@
 //   GetShortcutFolder   the desktop, or the product's Start Menu group folder
 //   BuildShortcutPath   folder + "\" + title + ".lnk"
 //   FindStartMenuGroup  the product's group folder in the Programs folder
+//   GetPathFromIDList   a shell item's file-system path, whole
 #pragma once
+
+#include <windows.h>
+#include <shlobj.h>
 
 #include <string>
 
@@ -11,3 +15,7 @@ std::string BuildShortcutPath(const std::string& strFolder, const char* pszTitle
 // The Programs folder as the shell names it + "\Lumivane"; a fixed folder
 // under C:\Windows when the shell cannot name it.
 std::string FindStartMenuGroup();
+
+// Zero when the item has no file-system path; one longer than MAX_PATH_TEXT
+// comes whole, for the caller to refuse.
+int GetPathFromIDList(LPCITEMIDLIST pidl, std::string& strPath);

@@ -4,8 +4,6 @@
 // knows that it is running, and it closes itself when asked with 0x0501.
 #include <windows.h>
 
-#include <cstring>
-
 #include "lumivane_resource.h"
 
 namespace {
@@ -27,7 +25,12 @@ void GetProgramFolder(char* pszFolder, DWORD nSize)
         pszFolder[0] = '\0';
         return;
     }
-    char* pszSlash = std::strrchr(pszFolder, '\\');
+    // By character: in the East Asian code pages a second byte may be 0x5C.
+    char* pszSlash = NULL;
+    for (char* psz = pszFolder; *psz != '\0'; psz = ::CharNextA(psz)) {
+        if (*psz == '\\')
+            pszSlash = psz;
+    }
     if (pszSlash != NULL)
         pszSlash[pszSlash - pszFolder == 2 ? 1 : 0] = '\0';
 }

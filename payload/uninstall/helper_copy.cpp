@@ -6,7 +6,7 @@
 
 #include "install/library_search.h"
 #include "install/retry.h"
-#include "installation_checks.h"
+#include "install/paths.h"
 
 static const char HELPER_SWITCH[] = "/helper ";
 // The original only starts the copy and ends; far longer means it hangs.
@@ -99,6 +99,7 @@ int StartHelperCopy(const std::string& strProgram, const std::string& strDirecto
     return bStarted;
 }
 
+// Byte by byte: no code page's second byte is a quote, space or tab.
 static const char* SkipProgramName(const char* psz)
 {
     if (*psz == '"') {

@@ -44,47 +44,11 @@ static int ReadMachineText(LPCSTR lpszKey, LPCSTR lpszValueName, std::string& st
     return nRead;
 }
 
-// The path as the file system spells it in full: relative parts, short names
-// and a trailing backslash do not make two names of one place differ.
-static std::string NormalisePath(const std::string& strPath)
-{
-    char szFull[MAX_PATH];
-    DWORD nLength = ::GetFullPathNameA(strPath.c_str(), MAX_PATH, szFull, NULL);
-    if (nLength == 0 || nLength >= MAX_PATH)
-        return strPath;
-    char szLong[MAX_PATH];
-    nLength = ::GetLongPathNameA(szFull, szLong, MAX_PATH);
-    std::string strResult = nLength > 0 && nLength < MAX_PATH ? szLong : szFull;
-    if (strResult.size() > 3 && strResult[strResult.size() - 1] == '\\')
-        strResult.erase(strResult.size() - 1);
-    return strResult;
-}
-
-static int IsSamePath(const std::string& strOne, const std::string& strOther)
-{
-    return ::lstrcmpiA(NormalisePath(strOne).c_str(), NormalisePath(strOther).c_str()) == 0;
-}
-
 int IsInstalledAt(const std::string& strDirectory)
 {
     std::string strPath, strUninstaller;
     if (!ReadMachineText(APP_PATH_KEY, "Path", strPath) ||
         !ReadMachineText(UNINSTALL_KEY, "UninstallString", strUninstaller))
         return 0;
-    return IsSamePath(strPath, strDirectory) && IsSamePath(strUninstaller, JoinPath(strDirectory, "Uninstall.exe"));
-}
-
-std::string DirectoryOfFile(const std::string& strPath)
-{
-    size_t nSlash = strPath.find_last_of('\\');
-    if (nSlash == std::string::npos)
-        return std::string();
-    return strPath.substr(0, nSlash == 2 && strPath[1] == ':' ? 3 : nSlash);
-}
-
-std::string JoinPath(const std::string& strFolder, const std::string& strName)
-{
-    if (!strFolder.empty() && strFolder[strFolder.size() - 1] == '\\')
-        return strFolder + strName;
-    return strFolder + "\\" + strName;
+    return IsSameFolder(strPath, strDirectory) && IsSameFolder(strUninstaller, JoinPath(strDirectory, "Uninstall.exe"));
 }
