@@ -126,7 +126,7 @@ TEST(ArtifactTest, InstallerAndUninstallerDeclareElevationSystemsAndDpiAwareness
                                      [](const CPeImage::Resource& r) { return r.strType == "#24" && r.strName == "#1"; });
         ASSERT_NE(manifest, image.m_resources.end()) << "no manifest in " << pszPath;
         for (const char* pszDeclared : { "level=\"requireAdministrator\"", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",
-                                         ">true</dpiAware>" })
+                                         ">true</dpiAware>", ">UTF-8</activeCodePage>" })
             EXPECT_THAT(manifest->strData, ::testing::HasSubstr(pszDeclared)) << pszPath;
     }
 }

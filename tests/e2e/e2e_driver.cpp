@@ -621,12 +621,8 @@ std::string TemporaryPlantedLibrary()
 // one the user runs.
 std::string CopyInstallerInto(const std::string& strFolder)
 {
-    std::wstring strWide(strFolder.size() + 1, L'\0');
-    strWide.resize(::MultiByteToWideChar(CP_UTF8, 0, strFolder.c_str(), -1, &strWide[0], strWide.size()) - 1);
-    const std::string strInstaller = InstallerPath();
-    std::wstring strSource(strInstaller.begin(), strInstaller.end());  // ASCII
-    ::CreateDirectoryW(strWide.c_str(), NULL);
-    if (!::CopyFileW(strSource.c_str(), (strWide + L"\\InstallLV.exe").c_str(), FALSE))
+    ::CreateDirectoryA(strFolder.c_str(), NULL);
+    if (!::CopyFileA(InstallerPath().c_str(), (strFolder + "\\InstallLV.exe").c_str(), FALSE))
         Fail("cannot copy the installer into " + strFolder);
     UseInstallerCopy(strFolder + "\\InstallLV.exe");
     return strFolder + "\\InstallLV.exe";
@@ -780,6 +776,40 @@ void HeldFiles()
     }
 }
 
+// As on a Japanese Windows (code page 932, tests/e2e/CMakeLists.txt), for a
+// user whose own folders lie below a name that code page cannot spell
+// ("user" in Korean), running the installer from a folder named in Chinese
+// ("downloads"): a typed target below "software" (ソ's second byte is a
+// backslash's), and one of Korean and such characters, ending in them (one
+// that Lumivane must show in full), installed there and
+// nowhere else, the links in the moved folders, and removed again by the
+// uninstaller, whose copy runs in the moved temporary folder.
+void EveryUsersPaths()
+{
+    const std::string strSoftware = std::string(E2E_FOLDER) + "\\\xE3\x82\xBD\xE3\x83\x95\xE3\x83\x88";
+    const std::string strUser = std::string(E2E_FOLDER) + "\\\xEC\x82\xAC\xEC\x9A\xA9\xEC\x9E\x90";
+    const std::string strDownloads = std::string(E2E_FOLDER) + "\\\xE4\xB8\x8B\xE8\xBD\xBD";
+    CMovedUserFolders moved(strUser);
+    if (ProgramsGroup().rfind(strUser, 0) != 0 || DesktopLink().rfind(strUser, 0) != 0)
+        Fail("the shell does not name the moved folders below " + strUser + ": " + ProgramsGroup());
+    CopyInstallerInto(strDownloads);
+    for (const std::string& strTarget : { strSoftware + "\\Lumivane", std::string(E2E_FOLDER) + "\\\xED\x95\x9C\xE3\x83\x9D\xE8\xA1\xA8" }) {
+        InstallChecked(strTarget);
+        CloseProduct();
+        std::set<std::string> expected = { strSoftware, strUser, strDownloads, strTarget, strTarget.substr(0, strTarget.rfind('\\')) }, seen;
+        for (const std::string& strFolder : { std::string(E2E_FOLDER), strSoftware })
+            ForEachFile(strFolder + "\\*", [&](const WIN32_FIND_DATAA& found) { seen.insert(strFolder + "\\" + found.cFileName); });
+        for (const std::string& strSeen : seen) {
+            if (expected.count(strSeen) == 0)
+                Fail("installing into " + strTarget + " made " + strSeen);
+        }
+        UninstallAsUser("Lumivane 1.10 has been removed from this computer.");
+        ExpectRemovedWhole(("after the removal from " + strTarget).c_str());
+        if (PathExists(strTarget))
+            Fail("the uninstaller left " + strTarget);
+    }
+}
+
 const std::pair<const char*, void (*)()> s_rgScenarios[] = {
     { "fresh_install", [] { ExpectHelpReadable(InstallChecked()); } },
     { "welcome_refused", [] { Refuse(false); } },
@@ -791,8 +821,7 @@ const std::pair<const char*, void (*)()> s_rgScenarios[] = {
     { "killed_and_run_again", KilledAndRunAgain },
     { "one_setup_at_a_time", OneSetupAtATime },
     { "planted_library", PlantedLibrary },
-    // A folder name the ANSI code page cannot spell ("downloads" in Chinese).
-    { "unusual_folder", [] { CopyInstallerInto(std::string(E2E_FOLDER) + "\\\xE4\xB8\x8B\xE8\xBD\xBD"); InstallChecked(); } },
+    { "every_users_paths", EveryUsersPaths },
     { "disk_fills_up", DiskFillsUp },
     { "held_files", HeldFiles },
 };

@@ -104,10 +104,13 @@ TEST_F(TargetCheckTest, FreeSpaceIsJudgedFromWhicheverQueryTheSystemHas)
 // names the product already, is what the field shows and where it installs.
 TEST_F(TargetCheckTest, BrowsedFolderBecomesTheTarget)
 {
+    // A folder that ends in a character whose second byte is a backslash's.
+    const std::string c = TwoByteCharacters()[0];
     const std::pair<std::string, std::string> rgCases[] = {
         { "T:\\run\\Picked", "T:\\run\\Picked\\Lumivane" },
         { "T:\\run\\Lumivane 1.10", "T:\\run\\Lumivane 1.10" },
         { "T:\\", "T:\\Lumivane" },
+        { "T:\\run\\" + c, "T:\\run\\" + c + "\\Lumivane" },
     };
     for (const auto& [strPicked, strTarget] : rgCases) {
         ::CreateDirectoryA(strPicked.c_str(), NULL);

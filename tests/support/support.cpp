@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 void Click(CWnd& dlg, int nID)
 {
@@ -136,4 +137,24 @@ CTopLevelWindow::CTopLevelWindow(const char* pszTitle)
 CTopLevelWindow::~CTopLevelWindow()
 {
     ::DestroyWindow(m_hWnd);
+}
+
+std::vector<std::string> TwoByteCharacters()
+{
+    const char* pszExpected = std::getenv("LV_CODE_PAGE");
+    if (pszExpected != NULL && std::strtoul(pszExpected, NULL, 10) != ::GetACP())
+        ADD_FAILURE() << "the process runs in code page " << ::GetACP() << ", not " << pszExpected;
+    std::vector<std::string> tricky, plain;
+    // In 932, 936, 950 and 949: second bytes 0x5C, 0x7C, none.
+    for (const wchar_t* psz = L"\u30BD\u30DD\u4E57\u4E85\u30C4\u30E4\u8A31\uD55C"; *psz != L'\0'; ++psz) {
+        char szAnsi[8] = "";
+        BOOL bDefault = FALSE;
+        int nBytes = ::WideCharToMultiByte(CP_ACP, 0, psz, 1, szAnsi, sizeof(szAnsi), NULL, &bDefault);
+        if (nBytes == 2 && !bDefault)
+            (szAnsi[1] == '\\' || szAnsi[1] == '|' ? tricky : plain).push_back(std::string(szAnsi, 2));
+    }
+    if (::GetACP() != 949 && !plain.empty() && tricky.empty())
+        ADD_FAILURE() << "no character of code page " << ::GetACP() << " has a backslash's second byte";
+    tricky.insert(tricky.end(), plain.begin(), plain.end());
+    return tricky.empty() ? std::vector<std::string>{ "x" } : tricky;
 }

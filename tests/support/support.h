@@ -8,6 +8,8 @@
 //   The product's places  ProductGroup, DesktopLink
 //   ShowsBoxes / Box      the message boxes a process wrote before it ended
 //   CTopLevelWindow       a plain top-level window with a given title
+//   TwoByteCharacters     characters this process's code page spells in two
+//                         bytes, those with a backslash's or a bar's second byte first
 #pragma once
 
 #include <gmock/gmock.h>
@@ -87,3 +89,9 @@ public:
     CTopLevelWindow& operator=(const CTopLevelWindow&) = delete;
     HWND m_hWnd;
 };
+
+// At least one in each East Asian code page that has a second byte 0x5C; a
+// plain "x" in a code page without two-byte characters. Fails the test when
+// LV_CODE_PAGE names another code page than the process's (a locale that was
+// not generated gives 1252).
+std::vector<std::string> TwoByteCharacters();

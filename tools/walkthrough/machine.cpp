@@ -205,3 +205,48 @@ CMachineState Snapshot(const std::vector<std::string>& extraFolders)
     state.erase(std::unique(state.begin(), state.end()), state.end());
     return state;
 }
+
+static const char USER_SHELL_FOLDERS[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+static const char* const MOVED_FOLDERS[] = { "Programs", "Desktop", "TEMP", "TMP" };
+
+static bool IsEnvironmentName(const std::string& strName)
+{
+    return strName == "TEMP" || strName == "TMP";
+}
+
+CMovedUserFolders::CMovedUserFolders(const std::string& strUser) : m_hKey(NULL)
+{
+    ::RegCreateKeyExA(HKEY_CURRENT_USER, USER_SHELL_FOLDERS, 0, NULL, 0, KEY_READ | KEY_WRITE, NULL, &m_hKey, NULL);
+    RemoveTree(strUser);
+    ::CreateDirectoryA(strUser.c_str(), NULL);
+    for (const char* pszName : MOVED_FOLDERS) {
+        char szOld[1024] = "";
+        DWORD nSize = sizeof(szOld) - 1;
+        if (IsEnvironmentName(pszName))
+            ::GetEnvironmentVariableA(pszName, szOld, nSize);
+        else
+            ::RegQueryValueExA(m_hKey, pszName, NULL, NULL, reinterpret_cast<BYTE*>(szOld), &nSize);
+        m_saved.emplace_back(pszName, szOld);
+        std::string strNew = strUser + "\\" + (lstrcmpA(pszName, "TMP") == 0 ? "TEMP" : pszName);
+        ::CreateDirectoryA(strNew.c_str(), NULL);
+        if (IsEnvironmentName(pszName))
+            ::SetEnvironmentVariableA(pszName, strNew.c_str());
+        else
+            ::RegSetValueExA(m_hKey, pszName, 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(strNew.c_str()),
+                             static_cast<DWORD>(strNew.size() + 1));
+    }
+}
+
+CMovedUserFolders::~CMovedUserFolders()
+{
+    for (const auto& [strName, strData] : m_saved) {
+        if (IsEnvironmentName(strName))
+            ::SetEnvironmentVariableA(strName.c_str(), strData.empty() ? NULL : strData.c_str());
+        else if (strData.empty())
+            ::RegDeleteValueA(m_hKey, strName.c_str());
+        else
+            ::RegSetValueExA(m_hKey, strName.c_str(), 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(strData.c_str()),
+                             static_cast<DWORD>(strData.size() + 1));
+    }
+    ::RegCloseKey(m_hKey);
+}

@@ -7,6 +7,7 @@
 //                     value (and uninstaller copy left in the temporary folder);
 //                     keys and values from both registry views
 //   ReadLink          a shortcut file, through the shell's link component
+//   CMovedUserFolders the user's own folders below another, for a while
 //   PrintAccount      the files with sizes and times, the links with their
 //                     targets and the registry entries, as they stand
 //   the rest          small helpers
@@ -59,3 +60,19 @@ std::string LocalTimeText(const FILETIME& ft);
 // False when the value does not exist; its type is given back as well. A
 // REG_SZ text not stored with exactly one terminating NUL says so.
 bool ReadMachineValue(const char* pszKey, const char* pszName, std::string& strData, DWORD* pnType = NULL);
+
+// The user's Programs and Desktop folders (User Shell Folders) and the
+// temporary folder of this program, and of those it starts, made anew below
+// strUser (UTF-8) while the object lives.
+class CMovedUserFolders
+{
+public:
+    explicit CMovedUserFolders(const std::string& strUser);
+    ~CMovedUserFolders();
+    CMovedUserFolders(const CMovedUserFolders&) = delete;
+    CMovedUserFolders& operator=(const CMovedUserFolders&) = delete;
+
+private:
+    HKEY m_hKey;
+    std::vector<std::pair<std::string, std::string>> m_saved;  // name, data ("" where there was none)
+};

@@ -11,9 +11,7 @@ static std::string BaseName(const std::string& strPath)
     return nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
 }
 
-// Paths are UTF-8, so that a program can be started from a folder whose name
-// the ANSI code page cannot spell; plain ASCII is the same either way.
-static std::wstring WideText(const std::string& strText)
+std::wstring WideText(const std::string& strText)
 {
     std::wstring strWide(strText.size() + 1, L'\0');
     int nLength = ::MultiByteToWideChar(CP_UTF8, 0, strText.c_str(), -1, &strWide[0], static_cast<int>(strWide.size()));

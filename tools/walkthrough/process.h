@@ -3,6 +3,7 @@
 //                      one left running when a walk fails is ended with it
 //   EndProcessesNamed  every running program whose file name matches one of
 //                      the given patterns ("Lumivane.exe", "LVU*.tmp")
+//   WideText           UTF-8 text in UTF-16
 #pragma once
 
 #include <windows.h>
@@ -39,3 +40,7 @@ private:
 };
 
 void EndProcessesNamed(const std::vector<std::string>& patterns);
+
+// Paths are UTF-8, so that a program can be started from a folder whose name
+// the ANSI code page cannot spell; plain ASCII is the same either way.
+std::wstring WideText(const std::string& strText);

@@ -1,5 +1,7 @@
 #include "screen.h"
 
+#include "process.h"
+
 #include <cstdio>
 #include <vector>
 
@@ -193,8 +195,9 @@ CScreen& CScreen::Type(int nId, const std::string& strText)
     HWND hEdit = Control(nId);
     Note("  type %s", ToText(strText).c_str());
     ::PostMessageA(hEdit, EM_SETSEL, 0, -1);
-    for (char ch : strText)
-        ::PostMessageA(hEdit, WM_CHAR, static_cast<unsigned char>(ch), 1);
+    // A character at a time, as the keyboard or an input method gives them.
+    for (wchar_t ch : WideText(strText))
+        ::PostMessageW(hEdit, WM_CHAR, ch, 1);
     if (!WaitFor([&] { return WindowText(hEdit) == strText; }))
         FailHere("control " + std::to_string(nId) + " shows " + ToText(WindowText(hEdit)) + " after typing " +
                  ToText(strText));

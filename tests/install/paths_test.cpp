@@ -1,0 +1,43 @@
+// Path text read by character in the code page the test program runs in;
+// ctest runs these under 932, 936, 949 and 950 as well, where a character's
+// second byte may be a backslash's.
+#include <gmock/gmock.h>
+
+#include "install/paths.h"
+#include "tests/support/support.h"
+
+using ::testing::ElementsAre;
+
+TEST(PathText, SeparatorsAreFoundByCharacter)
+{
+    for (const std::string& c : TwoByteCharacters()) {
+        // A level's start, middle and end; a trailing separator after one.
+        EXPECT_THAT(SplitLevels("T:\\" + c + "a\\b" + c + "c\\d" + c), ElementsAre(c + "a", "b" + c + "c", "d" + c));
+        EXPECT_THAT(SplitLevels("T:\\a" + c + "\\"), ElementsAre("a" + c, "")) << c;
+        EXPECT_EQ(0, EndsWithSeparator("T:\\a" + c));
+        EXPECT_EQ(1, EndsWithSeparator("T:\\a" + c + "\\"));
+        EXPECT_EQ("T:\\" + c, DirectoryOfFile("T:\\" + c + "\\Uninstall.exe"));
+        EXPECT_EQ("T:\\", DirectoryOfFile("T:\\" + c));
+        EXPECT_EQ(c + "x" + c, FileNamePart("T:\\a/" + c + "x" + c));
+        EXPECT_EQ("T:\\a" + c + "\\Uninstall.exe", JoinPath("T:\\a" + c, "Uninstall.exe"));
+        EXPECT_EQ("T:\\Uninstall.exe", JoinPath("T:\\", "Uninstall.exe"));
+        std::string strTarget;
+        ASSERT_EQ(1, AppendProductFolder("T:\\a" + c, "Lumivane", strTarget));
+        EXPECT_EQ("T:\\a" + c + "\\Lumivane", strTarget);
+    }
+}
+
+// Full path, long name, upper case, no trailing separator; "Strasse" and its
+// spelling with the sharp s are two folders (tests/dialogs).
+TEST(PathText, OneFolderHasOneIdentity)
+{
+    for (const std::string& c : TwoByteCharacters()) {
+        ::CreateDirectoryA(("T:\\" + c + "Long folder name").c_str(), NULL);
+        char szShort[MAX_PATH] = "";
+        ::GetShortPathNameA(("T:\\" + c + "Long folder name").c_str(), szShort, MAX_PATH);
+        EXPECT_EQ(1, IsSameFolder("T:\\run\\..\\" + c + "long FOLDER name\\", szShort)) << szShort;
+        EXPECT_EQ(1, IsSameFolder("t:\\" + c, "T:\\" + c + "\\"));
+        EXPECT_EQ(0, IsSameFolder("T:\\" + c, "T:\\" + c + c));
+        ::RemoveDirectoryA(("T:\\" + c + "Long folder name").c_str());
+    }
+}
