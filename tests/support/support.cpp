@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
 
 void Click(CWnd& dlg, int nID)
 {
@@ -105,15 +106,10 @@ std::string Box(const std::string& strText, const std::string& strCaption, UINT 
 static std::vector<std::string> BoxLines(const std::string& strOutput)
 {
     std::vector<std::string> lines;
-    size_t nStart = 0;
-    while (nStart < strOutput.size()) {
-        size_t nEnd = std::min(strOutput.find('\n', nStart), strOutput.size());
-        std::string strLine = strOutput.substr(nStart, nEnd - nStart);
-        if (!strLine.empty() && strLine.back() == '\r')
-            strLine.pop_back();
-        if (strLine.compare(0, 5, "[box]") == 0)
-            lines.push_back(strLine);
-        nStart = nEnd + 1;
+    std::istringstream output(strOutput);
+    for (std::string strLine; std::getline(output, strLine);) {
+        if (strLine.rfind("[box]", 0) == 0)
+            lines.push_back(strLine.substr(0, strLine.find_last_not_of('\r') + 1));
     }
     return lines;
 }
@@ -144,17 +140,16 @@ std::vector<std::string> TwoByteCharacters()
     const char* pszExpected = std::getenv("LV_CODE_PAGE");
     if (pszExpected != NULL && std::strtoul(pszExpected, NULL, 10) != ::GetACP())
         ADD_FAILURE() << "the process runs in code page " << ::GetACP() << ", not " << pszExpected;
-    std::vector<std::string> tricky, plain;
-    // In 932, 936, 950 and 949: second bytes 0x5C, 0x7C, none.
+    std::vector<std::string> found;
+    // Second bytes 0x5C and 0x7C in 932, 936 and 950 (in that order), and Korean.
     for (const wchar_t* psz = L"\u30BD\u30DD\u4E57\u4E85\u30C4\u30E4\u8A31\uD55C"; *psz != L'\0'; ++psz) {
         char szAnsi[8] = "";
         BOOL bDefault = FALSE;
-        int nBytes = ::WideCharToMultiByte(CP_ACP, 0, psz, 1, szAnsi, sizeof(szAnsi), NULL, &bDefault);
-        if (nBytes == 2 && !bDefault)
-            (szAnsi[1] == '\\' || szAnsi[1] == '|' ? tricky : plain).push_back(std::string(szAnsi, 2));
+        if (::WideCharToMultiByte(CP_ACP, 0, psz, 1, szAnsi, sizeof(szAnsi), NULL, &bDefault) == 2 && !bDefault)
+            found.insert(szAnsi[1] == '\\' || szAnsi[1] == '|' ? found.begin() : found.end(), std::string(szAnsi, 2));
     }
-    if (::GetACP() != 949 && !plain.empty() && tricky.empty())
+    auto hasBackslash = [](const std::string& c) { return c[1] == '\\'; };
+    if (!found.empty() && std::none_of(found.begin(), found.end(), hasBackslash) && ::GetACP() != 949)
         ADD_FAILURE() << "no character of code page " << ::GetACP() << " has a backslash's second byte";
-    tricky.insert(tricky.end(), plain.begin(), plain.end());
-    return tricky.empty() ? std::vector<std::string>{ "x" } : tricky;
+    return found.empty() ? std::vector<std::string>{ "x" } : found;
 }
