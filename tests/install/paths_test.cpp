@@ -8,11 +8,14 @@
 
 using ::testing::ElementsAre;
 
-TEST(PathText, SeparatorsAreFoundByCharacter)
+// One folder has one identity: full path, long name, upper case, no trailing
+// separator; "Strasse" and its spelling with the sharp s are two
+// (tests/dialogs). A browsed folder ending in such a character:
+// tests/install/target_check_test.cpp.
+TEST(PathText, SeparatorsAreFoundByCharacterAndAFolderIsOneWhateverItsSpelling)
 {
     for (const std::string& c : TwoByteCharacters()) {
-        // A level's start, middle and end; a trailing separator after one. (A
-        // browsed folder ending in one: tests/install/target_check_test.cpp.)
+        // A level's start, middle and end; a trailing separator after one.
         EXPECT_THAT(SplitLevels("T:\\" + c + "a\\b" + c + "c\\d" + c), ElementsAre(c + "a", "b" + c + "c", "d" + c));
         EXPECT_THAT(SplitLevels("T:\\a" + c + "\\"), ElementsAre("a" + c, "")) << c;
         EXPECT_EQ("T:\\" + c, DirectoryOfFile("T:\\" + c + "\\Uninstall.exe"));
@@ -20,20 +23,13 @@ TEST(PathText, SeparatorsAreFoundByCharacter)
         EXPECT_EQ(c + "x" + c, FileNamePart("T:\\a/" + c + "x" + c));
         EXPECT_EQ("T:\\a" + c + "\\Uninstall.exe", JoinPath("T:\\a" + c, "Uninstall.exe"));
         EXPECT_EQ("T:\\Uninstall.exe", JoinPath("T:\\", "Uninstall.exe"));
-    }
-}
 
-// Full path, long name, upper case, no trailing separator; "Strasse" and its
-// spelling with the sharp s are two folders (tests/dialogs).
-TEST(PathText, OneFolderHasOneIdentity)
-{
-    for (const std::string& c : TwoByteCharacters()) {
-        ::CreateDirectoryA(("T:\\" + c + "Long folder name").c_str(), NULL);
+        const std::string strLong = "T:\\" + c + "Long folder name";
+        ::CreateDirectoryA(strLong.c_str(), NULL);
         char szShort[MAX_PATH] = "";
-        ::GetShortPathNameA(("T:\\" + c + "Long folder name").c_str(), szShort, MAX_PATH);
+        ::GetShortPathNameA(strLong.c_str(), szShort, MAX_PATH);
         EXPECT_EQ(1, IsSameFolder("T:\\run\\..\\" + c + "long FOLDER name\\", szShort)) << szShort;
-        EXPECT_EQ(1, IsSameFolder("t:\\" + c, "T:\\" + c + "\\"));
-        EXPECT_EQ(0, IsSameFolder("T:\\" + c, "T:\\" + c + c));
-        ::RemoveDirectoryA(("T:\\" + c + "Long folder name").c_str());
+        EXPECT_EQ(0, IsSameFolder(strLong, strLong + c));
+        ::RemoveDirectoryA(strLong.c_str());
     }
 }
