@@ -45,6 +45,7 @@ set(LV_SHARED_SOURCES
     install/library_search.cpp
     install/paths.cpp
     install/registry.cpp
+    install/security.cpp
     install/shortcut_folders.cpp)
 set(LV_PRODUCT_SOURCES
     ${LV_FRAMEWORK_SOURCES}

@@ -571,6 +571,7 @@ void OneSetupAtATime()
 {
     CProcess first, overwriting, uninstaller;
     CScreen shown(NULL, "");
+    HANDLE hSquatter = NULL;
     const FnLook look = [](EScreen, CScreen&) {};
     const std::tuple<const char*, bool, std::function<void()>, std::function<void()>> rgCases[] = {
         { "an installer is at its install dialog", false, [&] { shown = OpenInstallDialog(first); },
@@ -578,6 +579,11 @@ void OneSetupAtATime()
               FinishInstallation(first, shown, Look(DefaultTargetDir(), DefaultTargetDir()));
               CloseProduct();
           } },
+        // Another user's event under the mutex's name, where the system has no
+        // private namespace for the mutex (as under Wine): both programs refuse.
+        { "an event squats the set-up mutex's name", false,
+          [&] { hSquatter = ::CreateEventA(NULL, FALSE, FALSE, "Global\\InstallLV_Lumivane_Setup"); }, [] {} },
+        { "an event squats the set-up mutex's name", true, [] {}, [&] { ::CloseHandle(hSquatter); } },
         { "an installer asks whether to overwrite", true,
           [&] {
               StartInstaller(overwriting);
