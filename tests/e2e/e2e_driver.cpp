@@ -140,10 +140,12 @@ void ExpectInstalled(const std::string& strTargetDir, time_t nNotBefore, time_t 
 }
 
 // Checks each screen of an installation: its texts byte for byte, what must
-// and must not be shown with it, and at the completion box what was installed.
+// and must not be shown with it, at the completion box what was installed,
+// and that the shell, not the installer with its rights, started Lumivane.
 FnLook Look(const std::string& strProposed, const std::string& strTarget)
 {
     time_t nInstallPressed = 0;
+    DWORD nInstaller = 0;
     return [=](EScreen screen, CScreen& shown) mutable {
         if (screen == WELCOME) {
             ExpectBackdrop(shown);
@@ -153,6 +155,7 @@ FnLook Look(const std::string& strProposed, const std::string& strTarget)
             shown.Text(IDCANCEL, "Cancel");
         } else if (screen == INSTALL_DIALOG) {
             shown.Text(IDC_TARGET_DIR, strProposed).Text(IDC_STATUS, FREE_SPACE_TEXT).Text(IDOK, "Install");
+            ::GetWindowThreadProcessId(shown.Handle(), &nInstaller);
         } else if (screen == INSTALLING) {
             nInstallPressed = std::time(NULL);
         } else if (screen == COMPLETE) {
@@ -164,6 +167,8 @@ FnLook Look(const std::string& strProposed, const std::string& strTarget)
             ExpectInstalled(strTarget, nInstallPressed, std::time(NULL));
         } else if (screen == PRODUCT) {
             shown.Text(IDC_PRODUCT_FOLDER, strTarget);
+            if (ParentProcessOf(shown.Handle()) == nInstaller)
+                Fail("the installer started Lumivane itself, with its own rights");
         }
     };
 }

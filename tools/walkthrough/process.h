@@ -3,6 +3,7 @@
 //                      one left running when a walk fails is ended with it
 //   EndProcessesNamed  every running program whose file name matches one of
 //                      the given patterns ("Lumivane.exe", "LVU*.tmp")
+//   ParentProcessOf    the process that started the one showing a window
 #pragma once
 
 #include <windows.h>
@@ -39,3 +40,5 @@ private:
 };
 
 void EndProcessesNamed(const std::vector<std::string>& patterns);
+// 0 when the window's process is not found.
+DWORD ParentProcessOf(HWND hWnd);
