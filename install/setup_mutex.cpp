@@ -33,13 +33,15 @@ static int IsUnsupportedError(DWORD dwError)
     return dwError == ERROR_CALL_NOT_IMPLEMENTED || dwError == ERROR_NOT_SUPPORTED;
 }
 
-static ENamespace OpenNamespaceWithin(HANDLE hBoundary)
+// An inheritable namespace handle passes with the mutex's to the programs
+// this process starts: the namespace then lasts while any of them runs.
+static ENamespace OpenNamespaceWithin(HANDLE hBoundary, BOOL bInheritable)
 {
     PFN_CREATEPRIVATENAMESPACEW pfnCreate = FindKernelFunction<PFN_CREATEPRIVATENAMESPACEW>("CreatePrivateNamespaceW");
     PFN_OPENPRIVATENAMESPACEW pfnOpen = FindKernelFunction<PFN_OPENPRIVATENAMESPACEW>("OpenPrivateNamespaceW");
     if (pfnCreate == NULL || pfnOpen == NULL)
         return NAMESPACE_UNSUPPORTED;
-    CSecurityAttributes administratorsOnly(ADMINISTRATORS_ONLY, FALSE);
+    CSecurityAttributes administratorsOnly(ADMINISTRATORS_ONLY, bInheritable);
     for (int i = 0; i < NAMESPACE_ATTEMPTS && administratorsOnly.Get() != NULL; ++i) {
         // The handle is never closed: the namespace lasts while a set-up runs.
         if (pfnCreate(administratorsOnly.Get(), hBoundary, NAMESPACE_ALIAS) != NULL)
@@ -49,13 +51,17 @@ static ENamespace OpenNamespaceWithin(HANDLE hBoundary)
             return NAMESPACE_UNSUPPORTED;
         if (dwError != ERROR_ALREADY_EXISTS)
             return NAMESPACE_REFUSED;
-        if (pfnOpen(hBoundary, NAMESPACE_ALIAS) != NULL)
+        HANDLE hNamespace = pfnOpen(hBoundary, NAMESPACE_ALIAS);
+        if (hNamespace != NULL) {
+            if (bInheritable)
+                ::SetHandleInformation(hNamespace, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
             return NAMESPACE_OPEN;
+        }
     }
     return NAMESPACE_REFUSED;
 }
 
-static ENamespace OpenSetupNamespace()
+static ENamespace OpenSetupNamespace(BOOL bInheritable)
 {
     PFN_CREATEBOUNDARYDESCRIPTORW pfnCreateBoundary =
         FindKernelFunction<PFN_CREATEBOUNDARYDESCRIPTORW>("CreateBoundaryDescriptorW");
@@ -74,7 +80,7 @@ static ENamespace OpenSetupNamespace()
     if (::AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0,
                                    0, 0, &pAdministrators)) {
         if (pfnAddSid(&hBoundary, pAdministrators))
-            eResult = OpenNamespaceWithin(hBoundary);
+            eResult = OpenNamespaceWithin(hBoundary, bInheritable);
         else if (IsUnsupportedError(::GetLastError()))
             eResult = NAMESPACE_UNSUPPORTED;
         ::FreeSid(pAdministrators);
@@ -86,7 +92,7 @@ static ENamespace OpenSetupNamespace()
 HANDLE CreateSetupMutex(BOOL bInheritable)
 {
     SECURITY_ATTRIBUTES sa = { sizeof(sa), NULL, bInheritable };
-    switch (OpenSetupNamespace()) {
+    switch (OpenSetupNamespace(bInheritable)) {
     case NAMESPACE_OPEN:
         return ::CreateMutexW(&sa, FALSE, NAMESPACE_MUTEX);
     case NAMESPACE_UNSUPPORTED:
