@@ -27,7 +27,7 @@ endif()
 # Windows XP's API is the floor: nothing newer is called.
 add_compile_definitions(WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600 STRICT NOMINMAX)
 
-set(LV_SYSTEM_LIBS user32 gdi32 shell32 ole32 advapi32)
+set(LV_SYSTEM_LIBS user32 gdi32 shell32 ole32 oleaut32 advapi32)
 
 set(LV_FRAMEWORK_SOURCES
     framework/ddx.cpp
@@ -45,6 +45,7 @@ set(LV_SHARED_SOURCES
     install/library_search.cpp
     install/paths.cpp
     install/registry.cpp
+    install/security.cpp
     install/shortcut_folders.cpp)
 set(LV_PRODUCT_SOURCES
     ${LV_FRAMEWORK_SOURCES}
@@ -60,6 +61,7 @@ set(LV_PRODUCT_SOURCES
     install/integrity.cpp
     install/payload.cpp
     install/previous_install.cpp
+    install/program_start.cpp
     install/registry_entries.cpp
     install/shortcuts.cpp
     install/target_check.cpp)

@@ -39,7 +39,11 @@ void CInstallDialog::DeleteTemporaryFiles(const std::string& strFolder)
 {
     DeleteTargetFile(strFolder, "LV.MSZ");
     DeleteTargetFile(strFolder, "LV.XXX");
-    DeleteExpansionLeftovers(strFolder);
+    // Another program's expansions may have left theirs in a folder that was there before.
+    for (const std::pair<std::string, std::string>& leftover : m_expansionLeftovers) {
+        if (IsSameFolder(leftover.first, strFolder))
+            DeleteTargetFile(leftover.first, leftover.second.c_str());
+    }
 }
 
 // Each step undoes what its flag says this run did, in a fixed order, in the

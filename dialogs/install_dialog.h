@@ -86,6 +86,9 @@ private:
     // as first typed, however often and in whatever spelling it comes again.
     std::vector<std::string> m_installedFolders;
     std::vector<std::pair<std::string, std::string>> m_installedFiles;  // folder, file name
+    // The version library's temporary copies that this run's failed
+    // expansions left, by folder and name: the only ones Cancel deletes.
+    std::vector<std::pair<std::string, std::string>> m_expansionLeftovers;
 
     static const MessageMapEntry s_messageMap[];
 };

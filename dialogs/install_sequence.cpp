@@ -1,9 +1,8 @@
 // OnInstall: the installation itself, phase by phase, and its completion.
 #include "dialogs/install_dialog.h"
 
-#include <shellapi.h>
-
 #include "install/files.h"
+#include "install/program_start.h"
 
 BOOL g_bDirCreated = FALSE;
 BOOL g_bExeInstalled = FALSE;
@@ -137,5 +136,5 @@ void CInstallDialog::CompleteInstallation()
     MessageBox(strText.c_str(), "INSTALLATION COMLETE", MB_OK | MB_ICONINFORMATION);
 
     std::string strProgram = m_strTargetDir + "\\Lumivane.exe";
-    ::ShellExecuteA(NULL, "open", strProgram.c_str(), NULL, m_strTargetDir.c_str(), SW_SHOWNORMAL);
+    StartInstalledProgram(strProgram, m_strTargetDir);
 }

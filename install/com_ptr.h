@@ -18,6 +18,8 @@ public:
     T* operator->() const { return m_p; }
     // Where a creating call puts the interface.
     void** Receive() { return reinterpret_cast<void**>(&m_p); }
+    // Where a call typed for this interface puts it.
+    T** ReceiveTyped() { return &m_p; }
 
 private:
     CComPtr(const CComPtr&);

@@ -86,9 +86,10 @@ std::vector<std::string> FindExpansionLeftovers(const std::string& strFolder)
     return FindFiles(strFolder, EXPANSION_LEFTOVERS, IsExpansionLeftoverName);
 }
 
-void DeleteNewExpansionLeftovers(const std::string& strFolder, const std::vector<std::string>& before,
-                                 const std::string& strNamed)
+std::vector<std::string> DeleteNewExpansionLeftovers(const std::string& strFolder,
+                                                     const std::vector<std::string>& before, const std::string& strNamed)
 {
+    std::vector<std::string> newNames;
     std::vector<std::string> names = FindExpansionLeftovers(strFolder);
     // Some versions give the name with a path, some with a leading backslash.
     std::string strNamedFile = FileNamePart(strNamed);
@@ -97,9 +98,12 @@ void DeleteNewExpansionLeftovers(const std::string& strFolder, const std::vector
     for (const std::string& strName : names) {
         std::string strFile = strFolder + "\\" + strName;
         auto isSame = [&](const std::string& strOld) { return UpperCase(strOld) == UpperCase(strName); };
-        if (std::none_of(before.begin(), before.end(), isSame))
+        if (std::none_of(before.begin(), before.end(), isSame)) {
             RetryWhileHeld([&] { return DeleteInstalledFile(strFile); });
+            newNames.push_back(strName);
+        }
     }
+    return newNames;
 }
 
 int DeleteInstalledFile(const std::string& strPath)

@@ -27,7 +27,8 @@ void DeleteExpansionLeftovers(const std::string& strFolder);
 std::vector<std::string> FindExpansionLeftovers(const std::string& strFolder);
 // After a failed expansion: the copies not among those found before it, and
 // the one the library named (by its last path part) when it has their form.
-// A copy held for a moment by another program is waited for.
-void DeleteNewExpansionLeftovers(const std::string& strFolder, const std::vector<std::string>& before,
-                                 const std::string& strNamed);
+// A copy held for a moment by another program is waited for. Gives the names
+// found new, gone or not.
+std::vector<std::string> DeleteNewExpansionLeftovers(const std::string& strFolder,
+                                                     const std::vector<std::string>& before, const std::string& strNamed);
 

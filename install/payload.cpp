@@ -14,8 +14,10 @@ HMODULE g_hVersionLibrary = NULL;
 static const char COMPRESSED_COPY[] = "LV.MSZ";
 static const char EXPANDED_COPY[] = "LV.XXX";
 
-// What the expansion reports when the version library lacks the call.
+// What the expansion reports when the version library lacks the call, and
+// when an earlier LV.XXX cannot be deleted.
 static const DWORD EXPANSION_UNAVAILABLE = 0xFFFFFFFF;
+static const DWORD EARLIER_EXPANSION_KEPT = 0xFFFFFFFE;
 
 // VerInstallFileA as documented (some headers declare its input texts writable).
 typedef DWORD(APIENTRY* VerInstallFileProc)(DWORD uFlags, LPCSTR szSrcFileName, LPCSTR szDestFileName,
@@ -94,8 +96,10 @@ static int CanReadFile(LPCSTR lpszName)
 }
 
 // One call of the version library; a failed one takes its temporary copies
-// with it. GetLastError then tells whether another program held a file.
-static DWORD CallVerInstallFile(VerInstallFileProc pfnVerInstallFile, LPCSTR lpszCurrentDir)
+// with it, and adds their names to this run's. GetLastError then tells
+// whether another program held a file.
+static DWORD CallVerInstallFile(VerInstallFileProc pfnVerInstallFile, LPCSTR lpszCurrentDir,
+                                std::vector<std::string>& leftovers)
 {
     std::vector<std::string> before = FindExpansionLeftovers(lpszCurrentDir);
     char szTempFile[MAX_PATH];
@@ -110,28 +114,31 @@ static DWORD CallVerInstallFile(VerInstallFileProc pfnVerInstallFile, LPCSTR lps
         dwError = ::GetLastError();  // the library's own error may be of another name it tried
     if (dwResult != 0) {
         szTempFile[MAX_PATH - 1] = '\0';
-        DeleteNewExpansionLeftovers(lpszCurrentDir, before, szTempFile);
+        std::vector<std::string> names = DeleteNewExpansionLeftovers(lpszCurrentDir, before, szTempFile);
+        leftovers.insert(leftovers.end(), names.begin(), names.end());
     }
     ::SetLastError(dwError);
     return dwResult;
 }
 
-// Has the version library expand LV.MSZ into LV.XXX; 0 on success.
-static DWORD ExpandCompressedCopy(LPCSTR lpszCurrentDir)
+// Has the version library expand LV.MSZ into LV.XXX; 0 on success. The names
+// of its temporary copies that a failure leaves are added to leftovers.
+static DWORD ExpandCompressedCopy(LPCSTR lpszCurrentDir, std::vector<std::string>& leftovers)
 {
     // An LV.XXX left by an earlier failed run must not pass for this run's
-    // expansion when the expansion fails.
-    RetryWhileHeld([] {
-        ::SetFileAttributesA(EXPANDED_COPY, FILE_ATTRIBUTE_NORMAL);
-        return DeleteInstalledFile(EXPANDED_COPY);
-    });
+    // expansion when the expansion fails; one that stays fails it at once.
+    if (!RetryWhileHeld([] {
+            ::SetFileAttributesA(EXPANDED_COPY, FILE_ATTRIBUTE_NORMAL);
+            return DeleteInstalledFile(EXPANDED_COPY);
+        }))
+        return EARLIER_EXPANSION_KEPT;
     // By way of the one function type that converts to any other without complaint.
     VerInstallFileProc pfnVerInstallFile = reinterpret_cast<VerInstallFileProc>(
         reinterpret_cast<void (*)()>(::GetProcAddress(g_hVersionLibrary, "VerInstallFileA")));
     if (pfnVerInstallFile == NULL)
         return EXPANSION_UNAVAILABLE;
     DWORD dwResult = 0;
-    RetryWhileHeld([&] { return (dwResult = CallVerInstallFile(pfnVerInstallFile, lpszCurrentDir)) == 0; });
+    RetryWhileHeld([&] { return (dwResult = CallVerInstallFile(pfnVerInstallFile, lpszCurrentDir, leftovers)) == 0; });
     return dwResult;
 }
 
@@ -175,11 +182,17 @@ int CInstallDialog::InstallPayloadFile(UINT nResourceId, LPCSTR lpszFileName)
         return 0;
 
     std::string strFileName = lpszFileName;
+    std::vector<std::string> leftovers;
     // A failed expansion is reported, but whether there is an LV.XXX to put in
-    // place decides the outcome.
-    if (ExpandCompressedCopy(szCurrentDir) != 0)
+    // place decides the outcome; an earlier run's is never put in place.
+    DWORD dwExpansion = ExpandCompressedCopy(szCurrentDir, leftovers);
+    for (const std::string& strName : leftovers)
+        m_expansionLeftovers.push_back(std::make_pair(std::string(szCurrentDir), strName));
+    if (dwExpansion != 0)
         ShowInstallError(0, ("Can't expand installation file " + strFileName).c_str());
     RetryWhileHeld([] { return DeleteInstalledFile(COMPRESSED_COPY); });
+    if (dwExpansion == EARLIER_EXPANSION_KEPT)
+        return 0;
     RetryWhileHeld([&] {
         ::SetFileAttributesA(lpszFileName, FILE_ATTRIBUTE_NORMAL);  // an earlier copy may be read-only
         return DeleteInstalledFile(lpszFileName);

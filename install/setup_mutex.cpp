@@ -1,21 +1,117 @@
 #include "setup_mutex.h"
 
-// Global: another user's session installing into Program Files and HKLM
-// works on the same installation.
+#include "install/library_search.h"
+#include "install/security.h"
+
+// Where the system has no private namespaces. Global: another user's session
+// installing into Program Files and HKLM works on the same installation.
 const char g_szSetupMutex[] = "Global\\InstallLV_Lumivane_Setup";
+
+// Any logged-on user may make objects under "Global\", first and of any kind.
+// A private namespace bounded by the Administrators group can be made and
+// opened only by a process that holds that group, so no other user can take
+// the name or shut set-up out.
+static const WCHAR NAMESPACE_BOUNDARY[] = L"InstallLV_Lumivane";
+static const WCHAR NAMESPACE_ALIAS[] = L"InstallLV_Lumivane";
+static const WCHAR NAMESPACE_MUTEX[] = L"InstallLV_Lumivane\\Setup";
+// Two set-ups making the namespace at once: the one that finds it made opens
+// it, unless the other has ended in between and taken it with it.
+static const int NAMESPACE_ATTEMPTS = 3;
+
+// From Windows Vista on; looked up, as XP lacks them.
+typedef HANDLE(WINAPI* PFN_CREATEBOUNDARYDESCRIPTORW)(LPCWSTR, ULONG);
+typedef BOOL(WINAPI* PFN_ADDSIDTOBOUNDARYDESCRIPTOR)(HANDLE*, PSID);
+typedef HANDLE(WINAPI* PFN_CREATEPRIVATENAMESPACEW)(LPSECURITY_ATTRIBUTES, LPVOID, LPCWSTR);
+typedef HANDLE(WINAPI* PFN_OPENPRIVATENAMESPACEW)(LPVOID, LPCWSTR);
+typedef VOID(WINAPI* PFN_DELETEBOUNDARYDESCRIPTOR)(HANDLE);
+
+enum ENamespace { NAMESPACE_OPEN, NAMESPACE_REFUSED, NAMESPACE_UNSUPPORTED };
+
+// Whether a failure says that the system has the calls in name only.
+static int IsUnsupportedError(DWORD dwError)
+{
+    return dwError == ERROR_CALL_NOT_IMPLEMENTED || dwError == ERROR_NOT_SUPPORTED;
+}
+
+// An inheritable namespace handle passes with the mutex's to the programs
+// this process starts: the namespace then lasts while any of them runs.
+static ENamespace OpenNamespaceWithin(HANDLE hBoundary, BOOL bInheritable)
+{
+    PFN_CREATEPRIVATENAMESPACEW pfnCreate = FindKernelFunction<PFN_CREATEPRIVATENAMESPACEW>("CreatePrivateNamespaceW");
+    PFN_OPENPRIVATENAMESPACEW pfnOpen = FindKernelFunction<PFN_OPENPRIVATENAMESPACEW>("OpenPrivateNamespaceW");
+    if (pfnCreate == NULL || pfnOpen == NULL)
+        return NAMESPACE_UNSUPPORTED;
+    CSecurityAttributes administratorsOnly(ADMINISTRATORS_ONLY, bInheritable);
+    for (int i = 0; i < NAMESPACE_ATTEMPTS && administratorsOnly.Get() != NULL; ++i) {
+        // The handle is never closed: the namespace lasts while a set-up runs.
+        if (pfnCreate(administratorsOnly.Get(), hBoundary, NAMESPACE_ALIAS) != NULL)
+            return NAMESPACE_OPEN;
+        DWORD dwError = ::GetLastError();
+        if (IsUnsupportedError(dwError))
+            return NAMESPACE_UNSUPPORTED;
+        if (dwError != ERROR_ALREADY_EXISTS)
+            return NAMESPACE_REFUSED;
+        HANDLE hNamespace = pfnOpen(hBoundary, NAMESPACE_ALIAS);
+        if (hNamespace != NULL) {
+            if (bInheritable)
+                ::SetHandleInformation(hNamespace, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+            return NAMESPACE_OPEN;
+        }
+    }
+    return NAMESPACE_REFUSED;
+}
+
+static ENamespace OpenSetupNamespace(BOOL bInheritable)
+{
+    PFN_CREATEBOUNDARYDESCRIPTORW pfnCreateBoundary =
+        FindKernelFunction<PFN_CREATEBOUNDARYDESCRIPTORW>("CreateBoundaryDescriptorW");
+    PFN_ADDSIDTOBOUNDARYDESCRIPTOR pfnAddSid =
+        FindKernelFunction<PFN_ADDSIDTOBOUNDARYDESCRIPTOR>("AddSIDToBoundaryDescriptor");
+    PFN_DELETEBOUNDARYDESCRIPTOR pfnDeleteBoundary =
+        FindKernelFunction<PFN_DELETEBOUNDARYDESCRIPTOR>("DeleteBoundaryDescriptor");
+    if (pfnCreateBoundary == NULL || pfnAddSid == NULL || pfnDeleteBoundary == NULL)
+        return NAMESPACE_UNSUPPORTED;
+    HANDLE hBoundary = pfnCreateBoundary(NAMESPACE_BOUNDARY, 0);
+    if (hBoundary == NULL)
+        return IsUnsupportedError(::GetLastError()) ? NAMESPACE_UNSUPPORTED : NAMESPACE_REFUSED;
+    SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
+    PSID pAdministrators = NULL;
+    ENamespace eResult = NAMESPACE_REFUSED;
+    if (::AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0,
+                                   0, 0, &pAdministrators)) {
+        if (pfnAddSid(&hBoundary, pAdministrators))
+            eResult = OpenNamespaceWithin(hBoundary, bInheritable);
+        else if (IsUnsupportedError(::GetLastError()))
+            eResult = NAMESPACE_UNSUPPORTED;
+        ::FreeSid(pAdministrators);
+    }
+    pfnDeleteBoundary(hBoundary);
+    return eResult;
+}
+
+HANDLE CreateSetupMutex(BOOL bInheritable)
+{
+    SECURITY_ATTRIBUTES sa = { sizeof(sa), NULL, bInheritable };
+    switch (OpenSetupNamespace(bInheritable)) {
+    case NAMESPACE_OPEN:
+        return ::CreateMutexW(&sa, FALSE, NAMESPACE_MUTEX);
+    case NAMESPACE_UNSUPPORTED:
+        return ::CreateMutexA(&sa, FALSE, g_szSetupMutex);
+    default:
+        return NULL;
+    }
+}
 
 int TakeSetupMutex(BOOL bInheritable)
 {
-    SECURITY_ATTRIBUTES sa = { sizeof(sa), NULL, bInheritable };
     // Holding is having it open, so no ownership is asked for; the handle is
     // never closed, and the process end lets go.
-    HANDLE hMutex = ::CreateMutexA(&sa, FALSE, g_szSetupMutex);
-    DWORD nError = ::GetLastError();
-    // Access denied: another user made it, and its security keeps us out.
-    // Any other failure leaves a set-up unguarded rather than refused.
+    HANDLE hMutex = CreateSetupMutex(bInheritable);
+    // Whatever keeps us from it refuses: the name taken by an object of
+    // another kind, a mutex whose security shuts us out, no namespace.
     if (hMutex == NULL)
-        return nError != ERROR_ACCESS_DENIED;
-    if (nError != ERROR_ALREADY_EXISTS)
+        return 0;
+    if (::GetLastError() != ERROR_ALREADY_EXISTS)
         return 1;
     ::CloseHandle(hMutex);
     return 0;

@@ -7,35 +7,42 @@
 #include "install/library_search.h"
 #include "install/retry.h"
 #include "install/paths.h"
+#include "install/security.h"
 
 static const char HELPER_SWITCH[] = "/helper ";
 // The original only starts the copy and ends; far longer means it hangs.
 static const DWORD ORIGINAL_END_TIMEOUT_MS = 30000;
 
 // A handle the copy inherits and closes only by ending. Opened with
-// FILE_FLAG_DELETE_ON_CLOSE, it takes the copy's file with it; where the file
-// system refuses that, the file goes at the next start of Windows.
+// FILE_FLAG_DELETE_ON_CLOSE, it takes the copy's file with it; shared for
+// reading only, so that the system can start the copy but nobody rewrites,
+// renames or deletes it meanwhile.
 static HANDLE HoldForDeletion(const char* pszCopy)
 {
+    // The copy keeps the original's read-only mark, which would refuse its
+    // deletion.
+    ::SetFileAttributesA(pszCopy, FILE_ATTRIBUTE_NORMAL);
     SECURITY_ATTRIBUTES sa = { sizeof(sa), NULL, TRUE };
-    HANDLE hFile = ::CreateFileA(pszCopy, GENERIC_READ | DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE, &sa, OPEN_EXISTING,
-                                 FILE_FLAG_DELETE_ON_CLOSE, NULL);
-    if (hFile == INVALID_HANDLE_VALUE)
-        ::MoveFileExA(pszCopy, NULL, MOVEFILE_DELAY_UNTIL_REBOOT);
-    return hFile;
+    return ::CreateFileA(pszCopy, GENERIC_READ | DELETE, FILE_SHARE_READ, &sa, OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE,
+                         NULL);
 }
 
 // A new folder of the copy's own in the temporary folder, which every program
 // writes into: nothing planted there beforehand stands beside the copy.
-// CreateDirectory fails on a name that exists, so a folder made is new.
+// CreateDirectory fails on a name that exists, so a folder made is new. Its
+// access list, not inherited, lets no program without the administrators'
+// rights replace the copy, which runs with them.
 static int MakeCopyFolder(const char* pszTempFolder, std::string& strFolder)
 {
+    CSecurityAttributes administratorsOnly(ADMINISTRATORS_ONLY, FALSE);
+    if (administratorsOnly.Get() == NULL)
+        return 0;
     DWORD nSeed = ::GetTickCount() ^ ::GetCurrentProcessId();
     for (DWORD i = 0; i < 256; ++i) {
         char szName[16];
         ::wsprintfA(szName, "LVU%04lX.tmp", static_cast<unsigned long>((nSeed + i) & 0xFFFF));
         strFolder = std::string(pszTempFolder) + szName;
-        if (::CreateDirectoryA(strFolder.c_str(), NULL))
+        if (::CreateDirectoryA(strFolder.c_str(), administratorsOnly.Get()))
             return 1;
         if (::GetLastError() != ERROR_ALREADY_EXISTS)
             return 0;
@@ -85,12 +92,12 @@ int StartHelperCopy(const std::string& strProgram, const std::string& strDirecto
         return 0;
     std::string strCopy = strFolder + "\\Uninstall.exe";
     int bStarted = 0;
-    if (::CopyFileA(strProgram.c_str(), strCopy.c_str(), TRUE)) {
-        HANDLE hDeletion = HoldForDeletion(strCopy.c_str());
-        bStarted = RunCopy(strCopy.c_str(), hDeletion != INVALID_HANDLE_VALUE ? hDeletion : NULL, szTempFolder,
-                           strDirectory);
-        if (hDeletion != INVALID_HANDLE_VALUE)
-            ::CloseHandle(hDeletion);  // the last handle when the copy did not start
+    HANDLE hDeletion = INVALID_HANDLE_VALUE;
+    // Without the hold the copy is not started: nothing would be sure to take it away.
+    if (::CopyFileA(strProgram.c_str(), strCopy.c_str(), TRUE) &&
+        (hDeletion = HoldForDeletion(strCopy.c_str())) != INVALID_HANDLE_VALUE) {
+        bStarted = RunCopy(strCopy.c_str(), hDeletion, szTempFolder, strDirectory);
+        ::CloseHandle(hDeletion);  // the last handle when the copy did not start
     }
     if (!bStarted) {
         ::DeleteFileA(strCopy.c_str());
@@ -161,6 +168,8 @@ static int MoveCopy(HANDLE hCopy, const char* pszCopy, const std::string& strMov
 {
     PFN_SETFILEINFORMATIONBYHANDLE pfnSetFileInformationByHandle =
         FindKernelFunction<PFN_SETFILEINFORMATIONBYHANDLE>("SetFileInformationByHandle");
+    // By name (XP lacks the call) the hold's sharing refuses the move, and
+    // the emptied folder goes at the next start of Windows instead.
     if (pfnSetFileInformationByHandle == NULL || hCopy == NULL)
         return ::MoveFileA(pszCopy, strMoved.c_str());
     std::vector<WCHAR> info(sizeof(SRenameInfo) / sizeof(WCHAR) + strMoved.size() + 1);

@@ -3,8 +3,11 @@
 #include <gmock/gmock.h>
 #include <shlwapi.h>
 
+#include <cstring>
+
 #include "app/installer_app.h"
 #include "dialogs/install_dialog.h"
+#include "install/library_search.h"
 #include "install/setup_mutex.h"
 #include "res/resource.h"
 #include "tests/support/support.h"
@@ -50,10 +53,14 @@ protected:
 TEST_F(StartupTest, EachRefusalBeforeTheInstallDialogEndsTheProcessWithItsBoxes)
 {
     CTopLevelWindow product("Lumivane");
-    HANDLE hOtherSetup = ::CreateMutexA(NULL, FALSE, g_szSetupMutex);
-    EXPECT_EXIT(theApp.InitApplication(), ::testing::ExitedWithCode(0),
-                ShowsBoxes({ Box(OTHER_SETUP_TEXT, "Install Lumivane", 0x40) }));
-    ::CloseHandle(hOtherSetup);
+    // Another set-up, or an object of another kind on its name (Wine has no private namespaces).
+    for (HANDLE (*pfnHold)() : { +[] { return CreateSetupMutex(FALSE); },
+                                 +[] { return ::CreateEventA(NULL, FALSE, FALSE, g_szSetupMutex); } }) {
+        HANDLE hHolder = pfnHold();
+        EXPECT_EXIT(theApp.InitApplication(), ::testing::ExitedWithCode(0),
+                    ShowsBoxes({ Box(OTHER_SETUP_TEXT, "Install Lumivane", 0x40) }));
+        ::CloseHandle(hHolder);
+    }
     EXPECT_EXIT(
         {
             seam::g_hooks.fnLoadLibraryA = [](LPCSTR pszName) {
@@ -81,4 +88,22 @@ TEST_F(StartupTest, EachRefusalBeforeTheInstallDialogEndsTheProcessWithItsBoxes)
         },
         ::testing::ExitedWithCode(0),
         ShowsBoxes({ Box("Can't initialize Component Object Module - aborting installation", "ERROR", 0x30) }));
+}
+
+// The program's own folder is left out of the search: what lies beside a
+// downloaded installer is anybody's. A library there loads by its path only.
+TEST(LibrarySearchTest, ALibraryBesideTheProgramIsNotFoundByName)
+{
+    char szProgram[MAX_PATH];
+    ::GetModuleFileNameA(NULL, szProgram, MAX_PATH);
+    std::string strBeside = std::string(szProgram, std::strrchr(szProgram, '\\') + 1) + "lv_beside.dll";
+    ASSERT_TRUE(::CopyFileA(LV_BESIDE_LIBRARY, strBeside.c_str(), FALSE));
+    RestrictLibrarySearch();
+    HMODULE hByName = ::LoadLibraryA("lv_beside.dll");
+    HMODULE hByPath = ::LoadLibraryA(strBeside.c_str());
+    EXPECT_TRUE(hByName == NULL && hByPath != NULL) << hByName << " " << hByPath;
+    for (HMODULE hLoaded : { hByName, hByPath })
+        ::FreeLibrary(hLoaded);
+    ::DeleteFileA(strBeside.c_str());
+    ::DeleteFileA((strBeside + ".loaded").c_str());
 }

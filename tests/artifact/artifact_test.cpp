@@ -22,8 +22,8 @@ std::string Lower(std::string str)
 // beside the program. Any other import could be planted there.
 bool IsSystemDll(const std::string& strName)
 {
-    static const char* const rgszSystem[] = { "kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll",
-                                              "ole32.dll",    "advapi32.dll", "msvcrt.dll" };
+    static const char* const rgszSystem[] = { "kernel32.dll", "user32.dll",   "gdi32.dll", "shell32.dll",
+                                              "ole32.dll",    "oleaut32.dll", "advapi32.dll", "msvcrt.dll" };
     for (const char* psz : rgszSystem) {
         if (Lower(strName) == psz)
             return true;

@@ -157,7 +157,7 @@ TEST_F(InstallCancelTest, RollbackWorksWhereTheRunInstalledAndNowhereElse)
           { ABORT_QUESTION, NOT_INSTALLED }, { "Mine", "Mine\\Lumivane.exe", "Mine\\Notes.txt" } },
         { "a folder that held the user's files before", { { "Mine", 138 } }, "T:\\run\\Mine",
           { ABORT_QUESTION, "Unable to remove directory T:\\run\\Mine", NOT_INSTALLED },
-          { "Mine", "Mine\\Notes.txt" } },
+          { "Mine", "Mine\\Notes.txt", "Mine\\VER1A2B.TMP" } },
         { "one folder in two spellings", { { "First", 136 }, { ".\\FIRST", 138 } }, "T:\\run\\Mine",
           { ABORT_QUESTION, NOT_INSTALLED }, { "Mine", "Mine\\Lumivane.exe", "Mine\\Notes.txt" } },
         { "two folders one by language", { { "Strasse", 136 }, { "Stra\xDF" "e", 138 } }, "T:\\run\\Mine",
@@ -169,6 +169,8 @@ TEST_F(InstallCancelTest, RollbackWorksWhereTheRunInstalledAndNowhereElse)
         ::CreateDirectoryA("T:\\run\\Mine", NULL);
         if (c.presses[0].pszFolder != std::string("Mine"))
             WriteText("T:\\run\\Mine\\Lumivane.exe", "the user's own");
+        else
+            WriteText("T:\\run\\Mine\\VER1A2B.TMP", "another program's expansion, left before");
         WriteText("T:\\run\\Mine\\Notes.txt", "the user's notes");
         Run([&](CDrivenInstall& d) {
             for (const Press& press : c.presses) {

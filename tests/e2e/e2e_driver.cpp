@@ -3,6 +3,8 @@
 // have no Lumivane, and checks what the user sees and what the machine holds.
 //   e2e_driver SCENARIO
 #include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
 
 #include <algorithm>
 #include <atomic>
@@ -138,10 +140,12 @@ void ExpectInstalled(const std::string& strTargetDir, time_t nNotBefore, time_t 
 }
 
 // Checks each screen of an installation: its texts byte for byte, what must
-// and must not be shown with it, and at the completion box what was installed.
+// and must not be shown with it, at the completion box what was installed,
+// and that the shell, not the installer with its rights, started Lumivane.
 FnLook Look(const std::string& strProposed, const std::string& strTarget)
 {
     time_t nInstallPressed = 0;
+    DWORD nInstaller = 0;
     return [=](EScreen screen, CScreen& shown) mutable {
         if (screen == WELCOME) {
             ExpectBackdrop(shown);
@@ -151,6 +155,7 @@ FnLook Look(const std::string& strProposed, const std::string& strTarget)
             shown.Text(IDCANCEL, "Cancel");
         } else if (screen == INSTALL_DIALOG) {
             shown.Text(IDC_TARGET_DIR, strProposed).Text(IDC_STATUS, FREE_SPACE_TEXT).Text(IDOK, "Install");
+            ::GetWindowThreadProcessId(shown.Handle(), &nInstaller);
         } else if (screen == INSTALLING) {
             nInstallPressed = std::time(NULL);
         } else if (screen == COMPLETE) {
@@ -162,6 +167,8 @@ FnLook Look(const std::string& strProposed, const std::string& strTarget)
             ExpectInstalled(strTarget, nInstallPressed, std::time(NULL));
         } else if (screen == PRODUCT) {
             shown.Text(IDC_PRODUCT_FOLDER, strTarget);
+            if (ParentProcessOf(shown.Handle()) == nInstaller)
+                Fail("the installer started Lumivane itself, with its own rights");
         }
     };
 }
@@ -340,6 +347,37 @@ void UninstallAsUser(const std::string& strResult)
     Expect(UNINSTALL_CAPTION).Text(ID_TEXT, strResult).Press(IDOK);
 }
 
+// While the uninstaller's copy reports, its folder's access list lets only
+// SYSTEM, the Administrators group and its owner (the administrator who made
+// it) in, and nobody can delete or rename its file. (Wine keeps no access
+// lists: it shows one from the folder's Linux mode, which it set from ours.)
+void ExpectCopyShut()
+{
+    std::string strFolder = TemporaryFolder(), strOthers;
+    ForEachFile(strFolder + "LVU*.tmp", [&](const WIN32_FIND_DATAA& found) { strFolder += found.cFileName; });
+    PSECURITY_DESCRIPTOR pDescriptor = NULL;
+    LPSTR pszText = NULL;  // "O:owner D:(A;flags;rights;;;trustee)..."
+    ::GetNamedSecurityInfoA(strFolder.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+                            NULL, NULL, NULL, NULL, &pDescriptor);
+    ::ConvertSecurityDescriptorToStringSecurityDescriptorA(
+        pDescriptor, SDDL_REVISION_1, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &pszText, NULL);
+    std::string strText = pszText != NULL ? pszText : "";
+    ::LocalFree(pszText);
+    ::LocalFree(pDescriptor);
+    std::string strOwner = strText.substr(0, strText.find("D:")) + ")";
+    for (size_t nEnd = strText.find(')'); nEnd != std::string::npos; nEnd = strText.find(')', nEnd + 1)) {
+        std::string strTrustee = strText.substr(strText.rfind(';', nEnd) + 1, nEnd - strText.rfind(';', nEnd));
+        strOthers += strTrustee == "SY)" || strTrustee == "BA)" || "O:" + strTrustee == strOwner ? "" : " " + strTrustee;
+    }
+    if (strText.find("D:") == std::string::npos || !strOthers.empty())
+        Fail(strFolder + " lets in others than SYSTEM, the Administrators and its owner: " + strText);
+    HANDLE hCopy = ::CreateFileA((strFolder + "\\Uninstall.exe").c_str(), DELETE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL, OPEN_EXISTING, 0, NULL);
+    DWORD nError = hCopy == INVALID_HANDLE_VALUE ? ::GetLastError() : (::CloseHandle(hCopy), ERROR_SUCCESS);
+    if (nError != ERROR_SHARING_VIOLATION)
+        Fail("the uninstaller's copy is not held against deletion while it runs");
+}
+
 // Once the uninstaller's copy has ended and its folder is gone, only the
 // maker's key is left: only the product's keys are ours.
 void ExpectRemovedWhole(const char* pszWhen)
@@ -381,11 +419,22 @@ void Uninstall()
     expected.insert(expected.end(), { std::string("key HKLM\\") + MAKER_KEY, "key HKLM\\" + strOtherKey });
     // What the version library leaves of an expansion cut short is the installation's.
     ::CloseHandle(::CreateFileA((strTarget + "\\ver1f.tmp").c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW, 0, NULL));
-    UninstallAsUser("Lumivane 1.10 has been removed, except for these items:\r\n\r\n" + ProgramsGroup() +
-                    " (kept: it holds other files)\r\n" + strTarget + " (kept: it holds other files)");
+    // Read-only files of ours go too, and the uninstaller's copy of its own.
+    for (const char* pszName : { "\\Uninstall.exe", "\\Lumivane.hlp" })
+        ::SetFileAttributesA((strTarget + pszName).c_str(), FILE_ATTRIBUTE_READONLY);
+    RunUninstaller(UNINSTALL_QUESTION, IDYES, 0);
+    CScreen result = Expect(UNINSTALL_CAPTION);
+    result.Text(ID_TEXT, "Lumivane 1.10 has been removed, except for these items:\r\n\r\n" + ProgramsGroup() +
+                             " (kept: it holds other files)\r\n" + strTarget + " (kept: it holds other files)");
+    ExpectCopyShut();
+    result.Press(IDOK);
     std::sort(expected.begin(), expected.end());
     WaitFor([&] { return Snapshot() == expected; });  // the copy's own file goes once it has ended
     ExpectSame(expected, Snapshot(), "after the uninstallation");
+    // A copy's folder that an interrupted removal left: the reset after the scenario takes it.
+    ::CreateDirectoryA((TemporaryFolder() + "LVU0000.tmp").c_str(), NULL);
+    ::CloseHandle(::CreateFileA((TemporaryFolder() + "LVU0000.tmp\\Uninstall.exe").c_str(), GENERIC_WRITE, 0, NULL,
+                                CREATE_NEW, FILE_ATTRIBUTE_READONLY, NULL));
 }
 
 // Where in the program file the middle of its code stands, or its last byte
@@ -571,6 +620,7 @@ void OneSetupAtATime()
 {
     CProcess first, overwriting, uninstaller;
     CScreen shown(NULL, "");
+    HANDLE hSquatter = NULL;
     const FnLook look = [](EScreen, CScreen&) {};
     const std::tuple<const char*, bool, std::function<void()>, std::function<void()>> rgCases[] = {
         { "an installer is at its install dialog", false, [&] { shown = OpenInstallDialog(first); },
@@ -578,6 +628,11 @@ void OneSetupAtATime()
               FinishInstallation(first, shown, Look(DefaultTargetDir(), DefaultTargetDir()));
               CloseProduct();
           } },
+        // Another user's event under the mutex's name, where the system has no
+        // private namespace for the mutex (as under Wine): both programs refuse.
+        { "an event squats the set-up mutex's name", false,
+          [&] { hSquatter = ::CreateEventA(NULL, FALSE, FALSE, "Global\\InstallLV_Lumivane_Setup"); }, [] {} },
+        { "an event squats the set-up mutex's name", true, [] {}, [&] { ::CloseHandle(hSquatter); } },
         { "an installer asks whether to overwrite", true,
           [&] {
               StartInstaller(overwriting);

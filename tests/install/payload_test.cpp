@@ -9,6 +9,7 @@
 namespace {
 
 const char EARLIER_COPY[] = "an earlier copy";
+HANDLE s_hHeld = INVALID_HANDLE_VALUE;  // a file another program keeps open, until the case is checked
 
 void EmptyFolder(const std::string& strFolder)
 {
@@ -41,6 +42,12 @@ TEST_F(PayloadTest, FailuresAreReportedAndInstallNothingInThePayloadsPlace)
               WriteText("LV.XXX", "left by an earlier run");
           },
           expansionBoxes, {} },
+        { "an LV.XXX of an earlier run held for good",
+          [] {
+              WriteText("LV.XXX", "left by an earlier run");
+              s_hHeld = ::CreateFileA("LV.XXX", GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+          },
+          { "Can't expand installation file Lumivane.exe" }, { "LV.XXX", "Lumivane.exe" } },
     };
     for (const Case& c : rgCases) {
         std::string strFolder = RUN_ROOT;
@@ -59,6 +66,7 @@ TEST_F(PayloadTest, FailuresAreReportedAndInstallNothingInThePayloadsPlace)
         EXPECT_EQ(c.nResult, nResult) << c.pszName;
         EXPECT_EQ(c.boxes, seam::g_boxes.Texts()) << c.pszName;
         EXPECT_EQ(c.left, NamesIn(strFolder)) << c.pszName;
+        ::CloseHandle(std::exchange(s_hHeld, INVALID_HANDLE_VALUE));
         if (c.nResult == 0 && PathExists(strFolder + "\\Lumivane.exe")) {
             EXPECT_EQ(EARLIER_COPY, ReadText(strFolder + "\\Lumivane.exe")) << c.pszName;
         }

@@ -123,12 +123,22 @@ void CloseProduct()
     EndProcessesNamed({ "Lumivane.exe" });
 }
 
+std::string TemporaryFolder()
+{
+    char szTemp[MAX_PATH];
+    DWORD nLength = ::GetTempPathA(MAX_PATH, szTemp);
+    return nLength != 0 && nLength < MAX_PATH ? szTemp : "";
+}
+
 void ResetMachine()
 {
     EndProcessesNamed({ "InstallLV.exe", "Uninstall.exe", "LVU*" });
     CloseProduct();
     for (const std::string& strPath : { DefaultTargetDir(), DesktopLink(), ProgramsGroup() })
         RemoveTree(strPath);
+    std::string strTemp = TemporaryFolder();
+    if (!strTemp.empty())
+        ForEachFile(strTemp + "LVU*", [&](const WIN32_FIND_DATAA& found) { RemoveTree(strTemp + found.cFileName); });
     for (REGSAM nView : VIEWS) {
         HKEY hSoftware;  // the keys' common parent, opened in the view
         if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, KEY_ALL_ACCESS | nView, &hSoftware) != ERROR_SUCCESS)
@@ -196,11 +206,10 @@ CMachineState Snapshot(const std::vector<std::string>& extraFolders)
             ListKey(pszKey, nView, state);
     }
     // The copy the uninstaller runs from, and its folder, left in the temporary folder.
-    char szTemp[MAX_PATH];
-    DWORD nLength = ::GetTempPathA(MAX_PATH, szTemp);
-    if (nLength != 0 && nLength < MAX_PATH)
-        ForEachFile(std::string(szTemp) + "LVU*",
-                    [&](const WIN32_FIND_DATAA& found) { ListTree(szTemp + std::string(found.cFileName), state); });
+    std::string strTemp = TemporaryFolder();
+    if (!strTemp.empty())
+        ForEachFile(strTemp + "LVU*",
+                    [&](const WIN32_FIND_DATAA& found) { ListTree(strTemp + found.cFileName, state); });
     std::sort(state.begin(), state.end());
     state.erase(std::unique(state.begin(), state.end()), state.end());
     return state;

@@ -53,6 +53,10 @@ void PrintAccount(const std::string& strTargetDir);
 // Calls fn for each file or folder matching the pattern, but "." and "..".
 void ForEachFile(const std::string& strPattern, const std::function<void(const WIN32_FIND_DATAA&)>& fn);
 void RemoveTree(const std::string& strPath);
+// With its final separator; empty when the system names none. The
+// uninstaller's copies stand there ("LVU*": each in a folder of its own, or
+// moved out of it).
+std::string TemporaryFolder();
 bool PathExists(const std::string& strPath);
 std::string ReadWholeFile(const std::string& strPath);
 // "YYYY-MM-DD hh:mm:ss.mmm", local time.

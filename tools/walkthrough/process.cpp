@@ -91,3 +91,18 @@ void EndProcessesNamed(const std::vector<std::string>& patterns)
     }
     ::CloseHandle(hSnapshot);
 }
+
+DWORD ParentProcessOf(HWND hWnd)
+{
+    DWORD nProcess = 0, nParent = 0;
+    ::GetWindowThreadProcessId(hWnd, &nProcess);
+    HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (hSnapshot == INVALID_HANDLE_VALUE)
+        return 0;
+    PROCESSENTRY32 entry;
+    entry.dwSize = sizeof(entry);
+    for (BOOL bMore = ::Process32First(hSnapshot, &entry); bMore; bMore = ::Process32Next(hSnapshot, &entry))
+        nParent = entry.th32ProcessID == nProcess ? entry.th32ParentProcessID : nParent;
+    ::CloseHandle(hSnapshot);
+    return nParent;
+}

@@ -3,6 +3,7 @@
 //                      one left running when a walk fails is ended with it
 //   EndProcessesNamed  every running program whose file name matches one of
 //                      the given patterns ("Lumivane.exe", "LVU*.tmp")
+//   ParentProcessOf    the process that started the one showing a window
 //   WideText           UTF-8 text in UTF-16
 #pragma once
 
@@ -40,6 +41,8 @@ private:
 };
 
 void EndProcessesNamed(const std::vector<std::string>& patterns);
+// 0 when the window's process is not found.
+DWORD ParentProcessOf(HWND hWnd);
 
 // Paths are UTF-8, so that a program can be started from a folder whose name
 // the ANSI code page cannot spell; plain ASCII is the same either way.
