@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <set>
 
 #include "pe_image.h"
 #include "install/integrity.h"
@@ -22,13 +23,9 @@ std::string Lower(std::string str)
 // beside the program. Any other import could be planted there.
 bool IsSystemDll(const std::string& strName)
 {
-    static const char* const rgszSystem[] = { "kernel32.dll", "user32.dll",   "gdi32.dll", "shell32.dll",
-                                              "ole32.dll",    "oleaut32.dll", "advapi32.dll", "msvcrt.dll" };
-    for (const char* psz : rgszSystem) {
-        if (Lower(strName) == psz)
-            return true;
-    }
-    return false;
+    static const std::set<std::string> system = { "kernel32.dll", "user32.dll",   "gdi32.dll", "shell32.dll",
+                                                   "ole32.dll",    "oleaut32.dll", "advapi32.dll", "msvcrt.dll" };
+    return system.count(Lower(strName)) > 0;
 }
 
 }  // namespace

@@ -29,7 +29,6 @@ TEST(PathText, SeparatorsAreFoundByCharacterAndAFolderIsOneWhateverItsSpelling)
         char szShort[MAX_PATH] = "";
         ::GetShortPathNameA(strLong.c_str(), szShort, MAX_PATH);
         EXPECT_EQ(1, IsSameFolder("T:\\run\\..\\" + c + "long FOLDER name\\", szShort)) << szShort;
-        EXPECT_EQ(0, IsSameFolder(strLong, strLong + c));
         ::RemoveDirectoryA(strLong.c_str());
     }
 }

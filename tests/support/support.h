@@ -90,8 +90,8 @@ public:
     HWND m_hWnd;
 };
 
-// At least one in each East Asian code page that has a second byte 0x5C; a
-// plain "x" in a code page without two-byte characters. Fails the test when
+// Among them one with a second byte 0x5C in 932, 936 and 950 (949 has none);
+// a plain "x" in a code page without two-byte characters. Fails the test when
 // LV_CODE_PAGE names another code page than the process's (a locale that was
 // not generated gives 1252).
 std::vector<std::string> TwoByteCharacters();

@@ -1,5 +1,7 @@
 #include "machine.h"
 
+#include <aclapi.h>
+#include <sddl.h>
 #include <shlobj.h>
 #include <shlwapi.h>
 
@@ -258,4 +260,18 @@ CMovedUserFolders::~CMovedUserFolders()
                              static_cast<DWORD>(strData.size() + 1));
     }
     ::RegCloseKey(m_hKey);
+}
+
+std::string ReadAccessText(const std::string& strPath)
+{
+    const SECURITY_INFORMATION nParts = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+    PSECURITY_DESCRIPTOR pDescriptor = NULL;
+    LPSTR pszText = NULL;
+    if (::GetNamedSecurityInfoA(strPath.c_str(), SE_FILE_OBJECT, nParts, NULL, NULL, NULL, NULL, &pDescriptor) ==
+        ERROR_SUCCESS)
+        ::ConvertSecurityDescriptorToStringSecurityDescriptorA(pDescriptor, SDDL_REVISION_1, nParts, &pszText, NULL);
+    std::string strText = pszText != NULL ? pszText : "";
+    ::LocalFree(pszText);
+    ::LocalFree(pDescriptor);
+    return strText;
 }

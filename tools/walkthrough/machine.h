@@ -57,6 +57,9 @@ void RemoveTree(const std::string& strPath);
 // uninstaller's copies stand there ("LVU*": each in a folder of its own, or
 // moved out of it).
 std::string TemporaryFolder();
+// A file's or folder's owner and access list as the system writes them in
+// text: "O:owner D:(A;flags;rights;;;trustee)..."; empty when unreadable.
+std::string ReadAccessText(const std::string& strPath);
 bool PathExists(const std::string& strPath);
 std::string ReadWholeFile(const std::string& strPath);
 // "YYYY-MM-DD hh:mm:ss.mmm", local time.
