@@ -825,32 +825,31 @@ void HeldFiles()
 // user whose own folders lie below a name that code page cannot spell
 // ("user" in Korean), running the installer from a folder named in Chinese
 // ("downloads"): a typed target below "software" (ソ's second byte is a
-// backslash's), and one of Korean and such characters, ending in them (one
-// that Lumivane must show in full), installed there and
-// nowhere else, the links in the moved folders, and removed again by the
-// uninstaller, whose copy runs in the moved temporary folder.
+// backslash's) that ends in such characters after a Korean one (Lumivane
+// must show it whole) is installed there and nowhere else, with the links in
+// the moved folders, and removed again by the uninstaller, whose copy runs in
+// the moved temporary folder.
 void EveryUsersPaths()
 {
     const std::string strSoftware = std::string(E2E_FOLDER) + "\\\xE3\x82\xBD\xE3\x83\x95\xE3\x83\x88";
+    const std::string strTarget = strSoftware + "\\\xED\x95\x9C\xE3\x83\x9D\xE8\xA1\xA8";
     const std::string strUser = std::string(E2E_FOLDER) + "\\\xEC\x82\xAC\xEC\x9A\xA9\xEC\x9E\x90";
     const std::string strDownloads = std::string(E2E_FOLDER) + "\\\xE4\xB8\x8B\xE8\xBD\xBD";
     CMovedUserFolders moved(strUser);
     if (ProgramsGroup().rfind(strUser, 0) != 0 || DesktopLink().rfind(strUser, 0) != 0)
         Fail("the shell does not name the moved folders below " + strUser + ": " + ProgramsGroup());
     CopyInstallerInto(strDownloads);
-    for (const std::string& strTarget : { strSoftware + "\\Lumivane", std::string(E2E_FOLDER) + "\\\xED\x95\x9C\xE3\x83\x9D\xE8\xA1\xA8" }) {
-        InstallChecked(strTarget);
-        CloseProduct();
-        std::set<std::string> seen;  // a level cut inside a character would stand beside them
-        for (const std::string& strFolder : { std::string(E2E_FOLDER), strSoftware })
-            ForEachFile(strFolder + "\\*", [&](const WIN32_FIND_DATAA& found) { seen.insert(strFolder + "\\" + found.cFileName); });
-        if (seen != std::set<std::string>{ strSoftware, strUser, strDownloads, strTarget })
-            Fail("installing into " + strTarget + " made more than that folder in " + E2E_FOLDER);
-        UninstallAsUser("Lumivane 1.10 has been removed from this computer.");
-        ExpectRemovedWhole(("after the removal from " + strTarget).c_str());
-        if (PathExists(strTarget))
-            Fail("the uninstaller left " + strTarget);
-    }
+    InstallChecked(strTarget);
+    CloseProduct();
+    std::set<std::string> seen;  // a level cut inside a character would stand beside them
+    for (const std::string& strFolder : { std::string(E2E_FOLDER), strSoftware })
+        ForEachFile(strFolder + "\\*", [&](const WIN32_FIND_DATAA& found) { seen.insert(strFolder + "\\" + found.cFileName); });
+    if (seen != std::set<std::string>{ strSoftware, strUser, strDownloads, strTarget })
+        Fail("installing into " + strTarget + " made more than that folder in " + E2E_FOLDER);
+    UninstallAsUser("Lumivane 1.10 has been removed from this computer.");
+    ExpectRemovedWhole("after the removal");
+    if (PathExists(strTarget))
+        Fail("the uninstaller left " + strTarget);
 }
 
 const std::pair<const char*, void (*)()> s_rgScenarios[] = {
