@@ -1,6 +1,7 @@
 #include "paths.h"
 
 #include <cstring>
+#include <cwchar>
 
 std::string g_strDefaultDir;
 std::string g_strStartMenuGroup;
@@ -70,28 +71,33 @@ std::string JoinPath(const std::string& strFolder, const std::string& strName)
 }
 
 // In UTF-16 the separators are whole code units and the system's upper case
-// is one table for every code page.
-static std::wstring FolderIdentity(const std::string& strFolder)
+// is one table for every code page. Zero when the text has no full path that
+// fits MAX_PATH.
+static int GetFolderIdentity(const std::string& strFolder, WCHAR* pszIdentity)
 {
-    std::wstring strWide(strFolder.size() + 1, L'\0');
-    int nLength = ::MultiByteToWideChar(CP_ACP, 0, strFolder.c_str(), -1, &strWide[0], static_cast<int>(strWide.size()));
-    strWide.resize(nLength > 0 ? nLength - 1 : 0);
-    WCHAR szFull[MAX_PATH], szLong[MAX_PATH];
-    DWORD nFull = ::GetFullPathNameW(strWide.c_str(), MAX_PATH, szFull, NULL);
-    if (nFull > 0 && nFull < MAX_PATH) {
-        DWORD nLong = ::GetLongPathNameW(szFull, szLong, MAX_PATH);  // fails for a folder not made yet
-        strWide = nLong > 0 && nLong < MAX_PATH ? std::wstring(szLong, nLong) : std::wstring(szFull, nFull);
-    }
-    while (!strWide.empty() && (strWide.back() == L'\\' || strWide.back() == L'/'))
-        strWide.pop_back();
-    if (!strWide.empty())
-        ::CharUpperBuffW(&strWide[0], static_cast<DWORD>(strWide.size()));
-    return strWide;
+    WCHAR szText[MAX_PATH], szFull[MAX_PATH];
+    if (::MultiByteToWideChar(CP_ACP, 0, strFolder.c_str(), -1, szText, MAX_PATH) == 0)
+        return 0;
+    DWORD nLength = ::GetFullPathNameW(szText, MAX_PATH, szFull, NULL);
+    if (nLength == 0 || nLength >= MAX_PATH)
+        return 0;
+    DWORD nLong = ::GetLongPathNameW(szFull, pszIdentity, MAX_PATH);  // fails for a folder not made yet
+    if (nLong == 0 || nLong >= MAX_PATH)
+        ::lstrcpyW(pszIdentity, szFull);
+    else
+        nLength = nLong;
+    while (nLength > 0 && (pszIdentity[nLength - 1] == L'\\' || pszIdentity[nLength - 1] == L'/'))
+        pszIdentity[--nLength] = L'\0';
+    ::CharUpperBuffW(pszIdentity, nLength);
+    return 1;
 }
 
 int IsSameFolder(const std::string& strFolder, const std::string& strOther)
 {
-    return FolderIdentity(strFolder) == FolderIdentity(strOther);
+    WCHAR szFolder[MAX_PATH], szOther[MAX_PATH];
+    if (!GetFolderIdentity(strFolder, szFolder) || !GetFolderIdentity(strOther, szOther))
+        return strFolder == strOther;
+    return std::wcscmp(szFolder, szOther) == 0;
 }
 
 int AppendProductFolder(const std::string& strFolder, const std::string& strProduct, std::string& strTarget)
