@@ -117,3 +117,18 @@ int DeleteInstalledFile(const std::string& strPath)
     DWORD dwError = ::GetLastError();
     return dwError == ERROR_FILE_NOT_FOUND || dwError == ERROR_PATH_NOT_FOUND;
 }
+
+int DeleteInstalledFileEvenReadOnly(const std::string& strPath)
+{
+    DWORD nAttributes = ::GetFileAttributesA(strPath.c_str());
+    int bReadOnly = nAttributes != INVALID_FILE_ATTRIBUTES && (nAttributes & FILE_ATTRIBUTE_READONLY);
+    if (bReadOnly)
+        ::SetFileAttributesA(strPath.c_str(), nAttributes & ~FILE_ATTRIBUTE_READONLY);
+    if (DeleteInstalledFile(strPath))
+        return 1;
+    DWORD dwError = ::GetLastError();  // why it stays, for the caller
+    if (bReadOnly)
+        ::SetFileAttributesA(strPath.c_str(), nAttributes);
+    ::SetLastError(dwError);
+    return 0;
+}

@@ -2,6 +2,7 @@
 //   FolderHasEntries     whether a search of the folder finds anything at all
 //   DeleteMatchingFiles  the plain files of a folder that match a wildcard pattern
 //   DeleteInstalledFile  one file, telling whether it is gone
+//   DeleteInstalledFileEvenReadOnly  the same, past a read-only mark
 //   DeleteExpansionLeftovers  the version library's temporary copies in a folder
 //   FindExpansionLeftovers, DeleteNewExpansionLeftovers  those of one expansion
 #pragma once
@@ -16,6 +17,9 @@ void DeleteMatchingFiles(std::string strDirectory, std::string strPattern);
 // Nonzero when the file is gone afterwards: deleted now, or never there;
 // otherwise GetLastError tells why.
 int DeleteInstalledFile(const std::string& strPath);
+// A read-only mark does not keep a file of ours; a file that stays all the
+// same keeps its mark.
+int DeleteInstalledFileEvenReadOnly(const std::string& strPath);
 
 // The version library expands into a temporary file of its own, named as
 // GetTempFileName names it ("VER", one to four hexadecimal digits, ".TMP", in

@@ -127,10 +127,7 @@ static DWORD ExpandCompressedCopy(LPCSTR lpszCurrentDir, std::vector<std::string
 {
     // An LV.XXX left by an earlier failed run must not pass for this run's
     // expansion when the expansion fails; one that stays fails it at once.
-    if (!RetryWhileHeld([] {
-            ::SetFileAttributesA(EXPANDED_COPY, FILE_ATTRIBUTE_NORMAL);
-            return DeleteInstalledFile(EXPANDED_COPY);
-        }))
+    if (!RetryWhileHeld([] { return DeleteInstalledFileEvenReadOnly(EXPANDED_COPY); }))
         return EARLIER_EXPANSION_KEPT;
     // By way of the one function type that converts to any other without complaint.
     VerInstallFileProc pfnVerInstallFile = reinterpret_cast<VerInstallFileProc>(
@@ -193,10 +190,8 @@ int CInstallDialog::InstallPayloadFile(UINT nResourceId, LPCSTR lpszFileName)
     RetryWhileHeld([] { return DeleteInstalledFile(COMPRESSED_COPY); });
     if (dwExpansion == EARLIER_EXPANSION_KEPT)
         return 0;
-    RetryWhileHeld([&] {
-        ::SetFileAttributesA(lpszFileName, FILE_ATTRIBUTE_NORMAL);  // an earlier copy may be read-only
-        return DeleteInstalledFile(lpszFileName);
-    });
+    // An earlier copy may be read-only.
+    RetryWhileHeld([&] { return DeleteInstalledFileEvenReadOnly(lpszFileName); });
     if (!RetryWhileHeld([&] { return std::rename(EXPANDED_COPY, lpszFileName) == 0; })) {
         ShowInstallError(0, ("Can't rename installation file " + strFileName).c_str());
         return 0;

@@ -16,27 +16,12 @@ static const char* const s_rgszGroupLinks[] = { "Lumivane", "Lumivane Help", "Un
 // a moment longer.
 static const int PROGRAM_FILE_ATTEMPTS = 10;
 
-// A read-only mark does not keep a file of ours; a file that stays all the
-// same keeps its mark.
-static int DeleteOurFile(const std::string& strPath)
-{
-    DWORD nAttributes = ::GetFileAttributesA(strPath.c_str());
-    int bReadOnly = nAttributes != INVALID_FILE_ATTRIBUTES && (nAttributes & FILE_ATTRIBUTE_READONLY);
-    if (bReadOnly)
-        ::SetFileAttributesA(strPath.c_str(), nAttributes & ~FILE_ATTRIBUTE_READONLY);
-    if (DeleteInstalledFile(strPath))
-        return 1;
-    if (bReadOnly)
-        ::SetFileAttributesA(strPath.c_str(), nAttributes);
-    return 0;
-}
-
 static void RemoveFile(const std::string& strPath, std::vector<std::string>& stayed, int nAttempts = 1)
 {
     for (int i = 0; i < nAttempts; ++i) {
         if (i > 0)
             ::Sleep(500);
-        if (DeleteOurFile(strPath))
+        if (DeleteInstalledFileEvenReadOnly(strPath))
             return;
     }
     stayed.push_back(strPath + " (could not be deleted)");
