@@ -2,7 +2,9 @@
 
 #include <sddl.h>
 
-const char ADMINISTRATORS_ONLY[] = "D:P(A;OICI;GA;;;SY)(A;OICI;GA;;;BA)";
+#define ADMINISTRATORS_ONLY_DACL "D:P(A;OICI;GA;;;SY)(A;OICI;GA;;;BA)"
+const char ADMINISTRATORS_ONLY[] = ADMINISTRATORS_ONLY_DACL;
+const char OWNED_BY_ADMINISTRATORS[] = "O:BA" ADMINISTRATORS_ONLY_DACL;
 
 CSecurityAttributes::CSecurityAttributes(LPCSTR lpszDescriptor, BOOL bInheritable)
 {

@@ -3,6 +3,7 @@
 //                        freed when they go out of scope
 //   ADMINISTRATORS_ONLY  full control to SYSTEM and the Administrators group,
 //                        to nobody else, and nothing inherited from above
+//   OWNED_BY_ADMINISTRATORS  the same, with the Administrators group as owner
 #pragma once
 
 #include <windows.h>
@@ -10,6 +11,9 @@
 // For folders, passed on to what is made in them; for other objects the
 // inheritance marks are of no account.
 extern const char ADMINISTRATORS_ONLY[];
+// An owner named, not left to the system's default for the maker: an owner
+// may always change the access list.
+extern const char OWNED_BY_ADMINISTRATORS[];
 
 class CSecurityAttributes
 {

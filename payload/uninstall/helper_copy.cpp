@@ -6,43 +6,45 @@
 
 #include "install/library_search.h"
 #include "install/retry.h"
-#include "install/paths.h"
 #include "install/security.h"
 
 static const char HELPER_SWITCH[] = "/helper ";
 // The original only starts the copy and ends; far longer means it hangs.
 static const DWORD ORIGINAL_END_TIMEOUT_MS = 30000;
+static const WCHAR COPY_FILE_NAME[] = L"\\Uninstall.exe";
+// Room in a MAX_PATH buffer for "\Temp\LVUxxxx.tmp\Uninstall.exe".
+static const UINT COPY_PATH_ROOM = 40;
+static const DWORD COPY_CHUNK = 65536;
 
-// A handle the copy inherits and closes only by ending. Opened with
-// FILE_FLAG_DELETE_ON_CLOSE, it takes the copy's file with it; shared for
-// reading only, so that the system can start the copy but nobody rewrites,
-// renames or deletes it meanwhile.
-static HANDLE HoldForDeletion(const char* pszCopy)
+typedef HANDLE(WINAPI* PFN_REOPENFILE)(HANDLE, DWORD, DWORD, DWORD);
+
+// The Windows folder's Temp, not the user's temporary folder: any program of
+// the user may rename, delete or re-point what stands in the latter, and
+// point TEMP elsewhere; in the former users may make things, but not touch
+// what an administrator made. The system's Windows folder: a program that is
+// not aware of terminal sessions may be shown one of the user's own.
+static int GetWindowsTempFolder(WCHAR* pszFolder)
 {
-    // The copy keeps the original's read-only mark, which would refuse its
-    // deletion.
-    ::SetFileAttributesA(pszCopy, FILE_ATTRIBUTE_NORMAL);
-    SECURITY_ATTRIBUTES sa = { sizeof(sa), NULL, TRUE };
-    return ::CreateFileA(pszCopy, GENERIC_READ | DELETE, FILE_SHARE_READ, &sa, OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE,
-                         NULL);
+    UINT nLength = ::GetSystemWindowsDirectoryW(pszFolder, MAX_PATH - COPY_PATH_ROOM);
+    if (nLength == 0 || nLength >= MAX_PATH - COPY_PATH_ROOM)
+        return 0;
+    ::lstrcatW(pszFolder, L"\\Temp");
+    return 1;
 }
 
-// A new folder of the copy's own in the temporary folder, which every program
-// writes into: nothing planted there beforehand stands beside the copy.
-// CreateDirectory fails on a name that exists, so a folder made is new. Its
-// access list, not inherited, lets no program without the administrators'
-// rights replace the copy, which runs with them.
-static int MakeCopyFolder(const char* pszTempFolder, std::string& strFolder)
+// A new folder of the copy's own there, made in one call with its owner and
+// its access list, which lets no program without the administrators' rights
+// in. A name that stands there already, of whatever kind, is passed over:
+// whoever made it may have made it for us.
+static int MakeCopyFolder(const WCHAR* pszTempFolder, WCHAR* pszFolder)
 {
-    CSecurityAttributes administratorsOnly(ADMINISTRATORS_ONLY, FALSE);
+    CSecurityAttributes administratorsOnly(OWNED_BY_ADMINISTRATORS, FALSE);
     if (administratorsOnly.Get() == NULL)
         return 0;
     DWORD nSeed = ::GetTickCount() ^ ::GetCurrentProcessId();
     for (DWORD i = 0; i < 256; ++i) {
-        char szName[16];
-        ::wsprintfA(szName, "LVU%04lX.tmp", static_cast<unsigned long>((nSeed + i) & 0xFFFF));
-        strFolder = std::string(pszTempFolder) + szName;
-        if (::CreateDirectoryA(strFolder.c_str(), administratorsOnly.Get()))
+        ::wsprintfW(pszFolder, L"%s\\LVU%04lX.tmp", pszTempFolder, static_cast<unsigned long>((nSeed + i) & 0xFFFF));
+        if (::CreateDirectoryW(pszFolder, administratorsOnly.Get()))
             return 1;
         if (::GetLastError() != ERROR_ALREADY_EXISTS)
             return 0;
@@ -50,31 +52,91 @@ static int MakeCopyFolder(const char* pszTempFolder, std::string& strFolder)
     return 0;
 }
 
-// "<copy>" /helper <handle of the original> <handle of the copy's file>
-// <directory>; the directory is the rest of the line, so it needs no quotes.
-static std::string BuildHelperCommand(const char* pszCopy, HANDLE hOriginal, HANDLE hCopy,
-                                      const std::string& strDirectory)
+static int CopyContents(HANDLE hSource, HANDLE hTarget)
 {
-    char szHandles[48];
-    ::wsprintfA(szHandles, "%lu %lu", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(hOriginal)),
-                static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(hCopy)));
-    return std::string("\"") + pszCopy + "\" " + HELPER_SWITCH + szHandles + " " + strDirectory;
+    std::vector<char> chunk(COPY_CHUNK);
+    for (;;) {
+        DWORD nRead = 0, nWritten = 0;
+        if (!::ReadFile(hSource, chunk.data(), COPY_CHUNK, &nRead, NULL))
+            return 0;
+        if (nRead == 0)
+            return 1;
+        if (!::WriteFile(hTarget, chunk.data(), nRead, &nWritten, NULL) || nWritten != nRead)
+            return 0;
+    }
 }
 
-static int RunCopy(const char* pszCopy, HANDLE hCopy, const char* pszTempFolder, const std::string& strDirectory)
+// The hold: a handle the copy inherits and closes only by ending, which
+// deletes the copy's file then. Shared for reading only, so that the system
+// can start the copy but nobody rewrites, renames or deletes it meanwhile;
+// for writing too, with the writer, which ends next. A program cannot be
+// started from a file its writer still holds, so the hold is made from the
+// writer's handle: the very file written, whatever its name leads to by now.
+// Older systems lack the call: by name, while the writer still keeps others out.
+static HANDLE HoldForDeletion(HANDLE hWriter, const WCHAR* pszCopy)
+{
+    const DWORD dwAccess = GENERIC_READ | DELETE, dwShare = FILE_SHARE_READ | FILE_SHARE_WRITE;
+    PFN_REOPENFILE pfnReOpenFile = FindKernelFunction<PFN_REOPENFILE>("ReOpenFile");
+    HANDLE hHold = pfnReOpenFile != NULL
+                       ? pfnReOpenFile(hWriter, dwAccess, dwShare, FILE_FLAG_DELETE_ON_CLOSE)
+                       : ::CreateFileW(pszCopy, dwAccess, dwShare, NULL, OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, NULL);
+    if (hHold != INVALID_HANDLE_VALUE && !::SetHandleInformation(hHold, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT)) {
+        ::CloseHandle(hHold);
+        return INVALID_HANDLE_VALUE;
+    }
+    return hHold;
+}
+
+// The copy, written into a new file; the hold on it, or INVALID_HANDLE_VALUE.
+static HANDLE WriteHeldCopy(const std::string& strProgram, const WCHAR* pszCopy)
+{
+    HANDLE hSource = ::CreateFileA(strProgram.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+                                   FILE_FLAG_SEQUENTIAL_SCAN, NULL);
+    if (hSource == INVALID_HANDLE_VALUE)
+        return INVALID_HANDLE_VALUE;
+    HANDLE hHold = INVALID_HANDLE_VALUE;
+    // Deletion is shared for the hold, which takes it over.
+    HANDLE hWriter = ::CreateFileW(pszCopy, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, NULL, CREATE_NEW,
+                                   FILE_ATTRIBUTE_NORMAL, NULL);
+    if (hWriter != INVALID_HANDLE_VALUE) {
+        if (CopyContents(hSource, hWriter))
+            hHold = HoldForDeletion(hWriter, pszCopy);
+        ::CloseHandle(hWriter);
+    }
+    ::CloseHandle(hSource);
+    return hHold;
+}
+
+// "<copy>" /helper <handle of the original> <handle of the copy's file>
+// <directory>; the directory is the rest of the line, so it needs no quotes.
+static int BuildHelperCommand(const WCHAR* pszCopy, HANDLE hOriginal, HANDLE hCopy, const std::string& strDirectory,
+                              WCHAR* pszCommand)
+{
+    WCHAR szDirectory[MAX_PATH];
+    if (::MultiByteToWideChar(CP_ACP, 0, strDirectory.c_str(), -1, szDirectory, MAX_PATH) == 0)
+        return 0;
+    // Within wsprintfW's 1024 characters: two paths of MAX_PATH at most.
+    ::wsprintfW(pszCommand, L"\"%s\" /helper %lu %lu %s", pszCopy,
+                static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(hOriginal)),
+                static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(hCopy)), szDirectory);
+    return 1;
+}
+
+static int RunCopy(const WCHAR* pszCopy, HANDLE hCopy, const WCHAR* pszTempFolder, const std::string& strDirectory)
 {
     HANDLE hOriginal = NULL;
     if (!::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentProcess(), ::GetCurrentProcess(), &hOriginal,
                            SYNCHRONIZE, TRUE, 0))
         return 0;
-    std::string strCommand = BuildHelperCommand(pszCopy, hOriginal, hCopy, strDirectory);
-    STARTUPINFOA si;
+    WCHAR szCommand[1024];
+    STARTUPINFOW si;
     ::ZeroMemory(&si, sizeof(si));
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi;
-    // The copy stands in the temporary folder, so nothing of it keeps the
-    // installation directory in use.
-    BOOL bStarted = ::CreateProcessA(pszCopy, &strCommand[0], NULL, NULL, TRUE, 0, NULL, pszTempFolder, &si, &pi);
+    // Started from the Temp folder, so nothing of it keeps the installation
+    // directory in use.
+    BOOL bStarted = BuildHelperCommand(pszCopy, hOriginal, hCopy, strDirectory, szCommand) &&
+                    ::CreateProcessW(pszCopy, szCommand, NULL, NULL, TRUE, 0, NULL, pszTempFolder, &si, &pi);
     ::CloseHandle(hOriginal);
     if (!bStarted)
         return 0;
@@ -85,23 +147,21 @@ static int RunCopy(const char* pszCopy, HANDLE hCopy, const char* pszTempFolder,
 
 int StartHelperCopy(const std::string& strProgram, const std::string& strDirectory)
 {
-    char szTempFolder[MAX_PATH];
-    DWORD nLength = ::GetTempPathA(MAX_PATH, szTempFolder);
-    std::string strFolder;
-    if (nLength == 0 || nLength >= MAX_PATH || !MakeCopyFolder(szTempFolder, strFolder))
+    WCHAR szTempFolder[MAX_PATH], szFolder[MAX_PATH], szCopy[MAX_PATH];
+    if (!GetWindowsTempFolder(szTempFolder) || !MakeCopyFolder(szTempFolder, szFolder))
         return 0;
-    std::string strCopy = strFolder + "\\Uninstall.exe";
+    ::lstrcpyW(szCopy, szFolder);
+    ::lstrcatW(szCopy, COPY_FILE_NAME);
     int bStarted = 0;
-    HANDLE hDeletion = INVALID_HANDLE_VALUE;
     // Without the hold the copy is not started: nothing would be sure to take it away.
-    if (::CopyFileA(strProgram.c_str(), strCopy.c_str(), TRUE) &&
-        (hDeletion = HoldForDeletion(strCopy.c_str())) != INVALID_HANDLE_VALUE) {
-        bStarted = RunCopy(strCopy.c_str(), hDeletion, szTempFolder, strDirectory);
-        ::CloseHandle(hDeletion);  // the last handle when the copy did not start
+    HANDLE hHold = WriteHeldCopy(strProgram, szCopy);
+    if (hHold != INVALID_HANDLE_VALUE) {
+        bStarted = RunCopy(szCopy, hHold, szTempFolder, strDirectory);
+        ::CloseHandle(hHold);  // the last handle when the copy did not start
     }
     if (!bStarted) {
-        ::DeleteFileA(strCopy.c_str());
-        ::RemoveDirectoryA(strFolder.c_str());
+        ::DeleteFileW(szCopy);
+        ::RemoveDirectoryW(szFolder);
     }
     return bStarted;
 }
@@ -164,21 +224,21 @@ typedef BOOL(WINAPI* PFN_SETFILEINFORMATIONBYHANDLE)(HANDLE, int, LPVOID, DWORD)
 
 // Through the handle that deletes the file where there is one: some file
 // systems delete on close by the name that handle was opened with.
-static int MoveCopy(HANDLE hCopy, const char* pszCopy, const std::string& strMoved)
+static int MoveCopy(HANDLE hCopy, const WCHAR* pszCopy, const WCHAR* pszMoved)
 {
     PFN_SETFILEINFORMATIONBYHANDLE pfnSetFileInformationByHandle =
         FindKernelFunction<PFN_SETFILEINFORMATIONBYHANDLE>("SetFileInformationByHandle");
     // By name (XP lacks the call) the hold's sharing refuses the move, and
     // the emptied folder goes at the next start of Windows instead.
     if (pfnSetFileInformationByHandle == NULL || hCopy == NULL)
-        return ::MoveFileA(pszCopy, strMoved.c_str());
-    std::vector<WCHAR> info(sizeof(SRenameInfo) / sizeof(WCHAR) + strMoved.size() + 1);
+        return ::MoveFileW(pszCopy, pszMoved);
+    int nLength = ::lstrlenW(pszMoved);
+    std::vector<WCHAR> info(sizeof(SRenameInfo) / sizeof(WCHAR) + nLength + 1);
     SRenameInfo* pInfo = reinterpret_cast<SRenameInfo*>(info.data());
-    int nLength = ::MultiByteToWideChar(CP_ACP, 0, strMoved.c_str(), -1, pInfo->szFileName,
-                                        static_cast<int>(strMoved.size() + 1));
-    pInfo->nFileNameLength = nLength > 0 ? (nLength - 1) * sizeof(WCHAR) : 0;
-    return nLength > 0 &&
-           pfnSetFileInformationByHandle(hCopy, FILE_RENAME_INFO_CLASS, pInfo, static_cast<DWORD>(info.size() * sizeof(WCHAR)));
+    ::lstrcpyW(pInfo->szFileName, pszMoved);
+    pInfo->nFileNameLength = nLength * sizeof(WCHAR);
+    return pfnSetFileInformationByHandle(hCopy, FILE_RENAME_INFO_CLASS, pInfo,
+                                         static_cast<DWORD>(info.size() * sizeof(WCHAR)));
 }
 
 // The copy's file stays until the copy has ended, and its folder with it. A
@@ -187,13 +247,18 @@ static int MoveCopy(HANDLE hCopy, const char* pszCopy, const std::string& strMov
 // folder goes now.
 void LeaveCopyFolder(HANDLE hCopy)
 {
-    char szCopy[MAX_PATH];
-    DWORD nLength = ::GetModuleFileNameA(NULL, szCopy, MAX_PATH);
+    WCHAR szCopy[MAX_PATH], szFolder[MAX_PATH], szMoved[MAX_PATH + 4];
+    DWORD nLength = ::GetModuleFileNameW(NULL, szCopy, MAX_PATH);
     if (nLength == 0 || nLength >= MAX_PATH)
         return;
-    std::string strFolder = DirectoryOfFile(szCopy);
+    ::lstrcpyW(szFolder, szCopy);
+    WCHAR* pszLast = szFolder;
+    for (WCHAR* psz = szFolder; *psz != L'\0'; ++psz)
+        if (*psz == L'\\')
+            pszLast = psz;
+    *pszLast = L'\0';
+    ::wsprintfW(szMoved, L"%s.exe", szFolder);
     // Another program looking into the folder holds it for a moment.
-    if (!MoveCopy(hCopy, szCopy, strFolder + ".exe") ||
-        !RetryWhileHeld([&] { return ::RemoveDirectoryA(strFolder.c_str()); }))
-        ::MoveFileExA(strFolder.c_str(), NULL, MOVEFILE_DELAY_UNTIL_REBOOT);
+    if (!MoveCopy(hCopy, szCopy, szMoved) || !RetryWhileHeld([&] { return ::RemoveDirectoryW(szFolder); }))
+        ::MoveFileExW(szFolder, NULL, MOVEFILE_DELAY_UNTIL_REBOOT);
 }

@@ -1,5 +1,5 @@
-// The uninstaller's copy of itself, in a new folder of its own in the
-// temporary folder. The program in the installation directory cannot delete
+// The uninstaller's copy of itself, in a new folder of its own in the Windows
+// folder's Temp. The program in the installation directory cannot delete
 // its own file while it runs, so it starts this copy and ends; the copy waits
 // for it, removes the installation and is deleted by the system, with its
 // folder, when it ends in turn.
