@@ -99,21 +99,101 @@ static int FindShellDispatch(CComPtr<IShellDispatch2>& pShell)
            pApplication->QueryInterface(s_iidShellDispatch2, pShell.Receive()) == S_OK;
 }
 
-void StartInstalledProgram(const std::string& strProgram, const std::string& strDirectory)
+// A set-up that does not answer the user is no longer waited for: the
+// installation is done and the completion box has said where Lumivane is.
+static const DWORD SHELL_ANSWER_TIMEOUT_MS = 5000;
+
+// Who may still start the program: whichever of the asking thread and set-up
+// changes the state from ASK_PENDING first.
+enum { ASK_PENDING, ASK_ASKED, ASK_NO_SHELL, ASK_GIVEN_UP };
+
+// Shared by set-up and the asking thread, which may outlive set-up's wait:
+// the last of the two to let go of it frees it.
+struct SShellRequest
+{
+    SShellRequest(const std::string& strProgram, const std::string& strDirectory)
+        : nState(ASK_PENDING), nHolders(2), program(strProgram), directory(strDirectory)
+    {
+    }
+
+    volatile LONG nState;
+    volatile LONG nHolders;
+    CShellText program;
+    CShellText directory;
+};
+
+static void LetGoOf(SShellRequest* pRequest)
+{
+    if (::InterlockedDecrement(&pRequest->nHolders) == 0)
+        delete pRequest;
+}
+
+static void AskShell(SShellRequest* pRequest)
 {
     CComPtr<IShellDispatch2> pShell;
-    if (FindShellDispatch(pShell)) {
-        CShellText program(strProgram), directory(strDirectory), verb("open");
-        VARIANT vArguments, vShow;
-        ::VariantInit(&vArguments);
-        ::VariantInit(&vShow);
-        vShow.vt = VT_I4;
-        vShow.lVal = SW_SHOWNORMAL;
-        if (program.Get() != NULL && directory.Get() != NULL && verb.Get() != NULL) {
-            pShell->ShellExecute(program.Get(), vArguments, directory.AsVariant(), verb.AsVariant(), vShow);
-            return;
-        }
+    CShellText verb("open");
+    if (!FindShellDispatch(pShell) || pRequest->program.Get() == NULL || pRequest->directory.Get() == NULL ||
+        verb.Get() == NULL)
+        return;
+    // Set-up may have given up on the shell meanwhile, and started the program itself.
+    if (::InterlockedCompareExchange(&pRequest->nState, ASK_ASKED, ASK_PENDING) != ASK_PENDING)
+        return;
+    VARIANT vArguments, vShow;
+    ::VariantInit(&vArguments);
+    ::VariantInit(&vShow);
+    vShow.vt = VT_I4;
+    vShow.lVal = SW_SHOWNORMAL;
+    pShell->ShellExecute(pRequest->program.Get(), vArguments, pRequest->directory.AsVariant(), verb.AsVariant(), vShow);
+}
+
+// The calls into the shell's process have no time limit of their own: made
+// here, in an apartment of this thread's own, they keep nobody waiting.
+static DWORD WINAPI AskShellThread(LPVOID pParameter)
+{
+    SShellRequest* pRequest = static_cast<SShellRequest*>(pParameter);
+    if (SUCCEEDED(::CoInitializeEx(NULL, COINIT_APARTMENTTHREADED))) {
+        AskShell(pRequest);
+        ::CoUninitialize();
     }
-    // No shell to ask (none runs, or it lets no other user in): set-up's own rights.
+    ::InterlockedCompareExchange(&pRequest->nState, ASK_NO_SHELL, ASK_PENDING);
+    LetGoOf(pRequest);
+    return 0;
+}
+
+// Elevated through UAC: the user's own token, without the administrators'
+// rights, stands beside this process's. Older systems have no such pair.
+static int HasSplitToken()
+{
+    HANDLE hToken = NULL;
+    TOKEN_ELEVATION_TYPE eType = TokenElevationTypeDefault;
+    DWORD nSize = 0;
+    if (::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &hToken)) {
+        if (!::GetTokenInformation(hToken, TokenElevationType, &eType, sizeof(eType), &nSize))
+            eType = TokenElevationTypeDefault;
+        ::CloseHandle(hToken);
+    }
+    return eType != TokenElevationTypeDefault;
+}
+
+void StartInstalledProgram(const std::string& strProgram, const std::string& strDirectory)
+{
+    SShellRequest* pRequest = new SShellRequest(strProgram, strDirectory);
+    HANDLE hThread = ::CreateThread(NULL, 0, AskShellThread, pRequest, 0, NULL);
+    if (hThread == NULL) {
+        LetGoOf(pRequest);  // the thread's share
+    } else {
+        ::WaitForSingleObject(hThread, SHELL_ANSWER_TIMEOUT_MS);
+        ::CloseHandle(hThread);
+    }
+    LONG nState = ::InterlockedCompareExchange(&pRequest->nState, ASK_GIVEN_UP, ASK_PENDING);
+    LetGoOf(pRequest);
+    // Asked: whether the shell ever answers is its own affair.
+    if (nState == ASK_ASKED)
+        return;
+    // No shell answered (none runs, it lets no other user in, or it hangs).
+    // Set-up's own rights are the administrators' where the user's stand
+    // beside them: then the program is not started at all.
+    if (HasSplitToken())
+        return;
     ::ShellExecuteA(NULL, "open", strProgram.c_str(), NULL, strDirectory.c_str(), SW_SHOWNORMAL);
 }

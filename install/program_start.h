@@ -5,7 +5,8 @@
 
 #include <string>
 
-// The shell's own process starts it, on behalf of set-up; only where no shell
-// answers does set-up start it itself. Its result is not examined either way.
-// The component library must be initialised.
+// The shell's own process starts it, on behalf of set-up, asked from a
+// thread of its own and waited for a few seconds at most. Where no shell
+// answers in time, set-up starts it itself, unless set-up was elevated from
+// the user's own rights: then it is not started. Its result is not examined.
 void StartInstalledProgram(const std::string& strProgram, const std::string& strDirectory);

@@ -1,7 +1,13 @@
 // Lumivane started once set-up is done: by the shell's own process, so not
 // with set-up's rights (end to end: each installation's look at Lumivane
-// checks who started it); by set-up itself only where no shell answers.
+// checks who started it, and one installation has the shell hang). Set-up
+// starts it itself only where no shell answers and its rights are not an
+// elevation of the user's own; it never waits on the shell for long.
 #include <gmock/gmock.h>
+
+#include <tlhelp32.h>
+
+#include <atomic>
 
 #include "install/program_start.h"
 #include "tests/dialogs/install_run.h"
@@ -13,26 +19,77 @@ static const CLSID CLSID_SHELL_WINDOWS = { 0x9BA05972, 0xF6A8, 0x11CF, { 0xA4, 0
 
 typedef InstallRunTest ProgramStartTest;
 
-TEST_F(ProgramStartTest, TheShellIsAskedFirstAndSetUpStartsTheProgramOnlyWhereNoneAnswers)
+// The programs of this name that run now, ended: set-up's own start is done
+// by the time its call returns.
+static int EndProgramsNamed(const char* pszName)
+{
+    int nEnded = 0;
+    HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry;
+    entry.dwSize = sizeof(entry);
+    for (BOOL bMore = ::Process32First(hSnapshot, &entry); bMore; bMore = ::Process32Next(hSnapshot, &entry)) {
+        HANDLE hProcess = ::lstrcmpiA(entry.szExeFile, pszName) == 0
+                              ? ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID)
+                              : NULL;
+        if (hProcess != NULL && ::TerminateProcess(hProcess, 1)) {
+            ::WaitForSingleObject(hProcess, 10000);
+            ++nEnded;
+        }
+        if (hProcess != NULL)
+            ::CloseHandle(hProcess);
+    }
+    ::CloseHandle(hSnapshot);
+    return nEnded;
+}
+
+TEST_F(ProgramStartTest, SetUpStartsTheProgramOnlyWithoutShellOrElevationAndNeverWaitsLongOnTheShell)
 {
     const std::string strProgram = std::string(RUN_ROOT) + "\\Lumivane.exe";
     ASSERT_TRUE(::CopyFileA(std::get<2>(s_rgPayload[0]), strProgram.c_str(), FALSE));
-    std::vector<bool> askedForShell;
+    HANDLE hRelease = ::CreateEventA(NULL, TRUE, FALSE, NULL), hAnswered = ::CreateEventA(NULL, TRUE, FALSE, NULL);
+    std::atomic<int> nAskedForShell(0);
+    struct SCase {
+        TOKEN_ELEVATION_TYPE eToken;
+        bool bShellHangs;
+        int nStarted;
+    };
+    // The hooks outlive every asking thread: the last case's ends before set-up goes on.
+    const SCase rgCases[] = {
+        { TokenElevationTypeDefault, true, 1 },
+        { TokenElevationTypeFull, true, 0 },
+        { TokenElevationTypeDefault, false, 1 },
+        { TokenElevationTypeFull, false, 0 },
+    };
+    const SCase* pCase = NULL;
+    seam::g_hooks.fnGetTokenInformation = [&](HANDLE hToken, TOKEN_INFORMATION_CLASS eClass, LPVOID pInfo,
+                                              DWORD nLength, PDWORD pnReturned) {
+        if (eClass != TokenElevationType)
+            return seam::RealGetTokenInformation(hToken, eClass, pInfo, nLength, pnReturned);
+        *static_cast<TOKEN_ELEVATION_TYPE*>(pInfo) = pCase->eToken;
+        return TRUE;
+    };
+    // A shell that hangs answers only once the test lets it.
     seam::g_hooks.fnCoCreateInstance = [&](REFCLSID clsid, LPUNKNOWN, DWORD, REFIID, LPVOID* ppv) {
-        askedForShell.push_back(::IsEqualCLSID(clsid, CLSID_SHELL_WINDOWS) != FALSE);
+        nAskedForShell += ::IsEqualCLSID(clsid, CLSID_SHELL_WINDOWS) ? 1 : 100;
+        if (pCase->bShellHangs)
+            ::WaitForSingleObject(hRelease, 20000);
         *ppv = NULL;
+        ::SetEvent(hAnswered);
         return REGDB_E_CLASSNOTREG;
     };
-    StartInstalledProgram(strProgram, RUN_ROOT);
-    HWND hProgram = NULL;
-    for (int i = 0; i < 200 && (hProgram = ::FindWindowA(NULL, "Lumivane")) == NULL; ++i)
-        ::Sleep(50);
-    EXPECT_EQ(std::vector<bool>{ true }, askedForShell);
-    ASSERT_NE(static_cast<HWND>(NULL), hProgram) << "set-up did not start the program itself";
-    DWORD nProgram = 0;
-    ::GetWindowThreadProcessId(hProgram, &nProgram);
-    HANDLE hProcess = ::OpenProcess(SYNCHRONIZE, FALSE, nProgram);
-    ::PostMessageA(hProgram, WM_USER + 0x101, 0, 0);  // the product's close request
-    ::WaitForSingleObject(hProcess, 10000);
-    ::CloseHandle(hProcess);
+    for (const SCase& c : rgCases) {
+        pCase = &c;
+        nAskedForShell = 0;
+        StartInstalledProgram(strProgram, RUN_ROOT);
+        const bool bAnswered = ::WaitForSingleObject(hAnswered, 0) == WAIT_OBJECT_0;
+        EXPECT_EQ(!c.bShellHangs, bAnswered) << "set-up waited for a shell that did not answer";
+        ::SetEvent(hRelease);
+        ::WaitForSingleObject(hAnswered, 60000);
+        ::ResetEvent(hRelease);
+        ::ResetEvent(hAnswered);
+        EXPECT_EQ(1, nAskedForShell.load()) << c.eToken << c.bShellHangs;
+        EXPECT_EQ(c.nStarted, EndProgramsNamed("Lumivane.exe")) << c.eToken << c.bShellHangs;
+    }
+    ::CloseHandle(hRelease);
+    ::CloseHandle(hAnswered);
 }

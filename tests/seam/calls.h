@@ -14,3 +14,4 @@ SEAM_CALL(HRESULT, CoCreateInstance, (REFCLSID rclsid, LPUNKNOWN pOuter, DWORD d
 SEAM_CALL(LONG, RegSetValueExA, (HKEY hKey, LPCSTR lpName, DWORD dwReserved, DWORD dwType, const BYTE* lpData, DWORD cbData), (hKey, lpName, dwReserved, dwType, lpData, cbData))
 SEAM_CALL(PIDLIST_ABSOLUTE, SHBrowseForFolderA, (LPBROWSEINFOA lpbi), (lpbi))
 SEAM_CALL(BOOL, SetFileTime, (HANDLE hFile, const FILETIME* lpCreationTime, const FILETIME* lpLastAccessTime, const FILETIME* lpLastWriteTime), (hFile, lpCreationTime, lpLastAccessTime, lpLastWriteTime))
+SEAM_CALL(BOOL, GetTokenInformation, (HANDLE hToken, TOKEN_INFORMATION_CLASS eClass, LPVOID pInformation, DWORD nLength, PDWORD pnReturned), (hToken, eClass, pInformation, nLength, pnReturned))
