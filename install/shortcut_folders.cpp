@@ -2,21 +2,45 @@
 
 #include "install/paths.h"
 
+// From Vista on, the headers show it only to programs for those systems;
+// only the UTF-8 code page, which no older system has, is given it.
+#ifndef WC_ERR_INVALID_CHARS
+#define WC_ERR_INVALID_CHARS 0x00000080
+#endif
+
+// A wide text in the programs' code page, whole and as it stands, or nothing:
+// the system would put a look-alike in place of a character the code page
+// lacks ("Ł" as "L"), which names another folder. UTF-8 spells every text;
+// only a text that is no text at all (a lone surrogate) is refused there.
+static int ConvertToCodePage(const WCHAR* pszWide, std::string& strText)
+{
+    int bUtf8 = ::GetACP() == CP_UTF8;
+    DWORD dwFlags = bUtf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+    BOOL bDefaultUsed = FALSE;
+    LPBOOL pbDefaultUsed = bUtf8 ? NULL : &bDefaultUsed;
+    int nBytes = ::WideCharToMultiByte(CP_ACP, dwFlags, pszWide, -1, NULL, 0, NULL, pbDefaultUsed);
+    if (nBytes <= 0 || bDefaultUsed)
+        return 0;
+    std::string strConverted(nBytes, '\0');
+    if (::WideCharToMultiByte(CP_ACP, dwFlags, pszWide, -1, &strConverted[0], nBytes, NULL, pbDefaultUsed) != nBytes ||
+        bDefaultUsed)
+        return 0;
+    strText.assign(strConverted.c_str());
+    return 1;
+}
+
 // The narrow call fits the path into MAX_PATH bytes, cutting a long one
 // short, which would name another folder; here it comes whole, for the
-// caller to refuse. A character the code page lacks is a '?', as there.
+// caller to refuse.
 int GetPathFromIDList(LPCITEMIDLIST pidl, std::string& strPath)
 {
     WCHAR szWide[MAX_PATH];
     if (!::SHGetPathFromIDListW(pidl, szWide))
         return 0;
-    int nBytes = ::WideCharToMultiByte(CP_ACP, 0, szWide, -1, NULL, 0, NULL, NULL);
-    if (nBytes <= 0)
-        return 0;
-    std::string strAnsi(nBytes, '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, szWide, -1, &strAnsi[0], nBytes, NULL, NULL);
-    strPath.assign(strAnsi.c_str());
-    return 1;
+    if (ConvertToCodePage(szWide, strPath))
+        return 1;
+    strPath.clear();
+    return 0;
 }
 
 // The desktop as the shell names it; the Windows directory's "Desktop" when
@@ -52,5 +76,5 @@ std::string FindStartMenuGroup()
         GetPathFromIDList(pidl, strPrograms);
         ::CoTaskMemFree(pidl);
     }
-    return strPrograms + "\\Lumivane";
+    return strPrograms.empty() ? strPrograms : strPrograms + "\\Lumivane";
 }

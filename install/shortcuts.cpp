@@ -18,9 +18,10 @@ int CInstallDialog::CreateShortcut(std::string strStem, std::string strExtension
     std::string strTarget = m_strTargetDir + "\\" + strStem + strExtension;
     if (!bDesktop)
         CheckTargetDirectory(g_strStartMenuGroup);  // makes the group; the save below tells if it failed
-    std::string strLink = BuildShortcutPath(GetShortcutFolder(bDesktop), lpszTitle);
-    // A link cut short would land in the wrong place.
-    if (strLink.size() > MAX_PATH_TEXT) {
+    std::string strFolder = GetShortcutFolder(bDesktop);
+    std::string strLink = BuildShortcutPath(strFolder, lpszTitle);
+    // A link cut short, or in a folder that cannot be named, would land in the wrong place.
+    if (strFolder.empty() || strLink.size() > MAX_PATH_TEXT) {
         ShowInstallError(0, "Can't create Program Files icon group");
         return 0;
     }
@@ -52,5 +53,7 @@ int CInstallDialog::CreateShortcut(std::string strStem, std::string strExtension
 
 void CInstallDialog::DeleteShortcut(LPCSTR lpszTitle, int bDesktop)
 {
-    ::DeleteFileA(BuildShortcutPath(GetShortcutFolder(bDesktop), lpszTitle).c_str());
+    std::string strFolder = GetShortcutFolder(bDesktop);
+    if (!strFolder.empty())
+        ::DeleteFileA(BuildShortcutPath(strFolder, lpszTitle).c_str());
 }

@@ -39,11 +39,21 @@ static void RemoveEmptiedFolder(const std::string& strFolder, std::vector<std::s
         stayed.push_back(strFolder + " (could not be removed)");
 }
 
+// A folder whose name the code page cannot spell holds no link of ours: no
+// installation could have made one there.
+static void RemoveLink(int bDesktop, const char* pszTitle, std::vector<std::string>& stayed)
+{
+    std::string strFolder = GetShortcutFolder(bDesktop);
+    if (!strFolder.empty())
+        RemoveFile(BuildShortcutPath(strFolder, pszTitle), stayed);
+}
+
 static void RemoveStartMenuGroup(std::vector<std::string>& stayed)
 {
     for (const char* pszTitle : s_rgszGroupLinks)
-        RemoveFile(BuildShortcutPath(GetShortcutFolder(0), pszTitle), stayed);
-    RemoveEmptiedFolder(g_strStartMenuGroup, stayed);
+        RemoveLink(0, pszTitle, stayed);
+    if (!g_strStartMenuGroup.empty())
+        RemoveEmptiedFolder(g_strStartMenuGroup, stayed);
 }
 
 static void RemoveKeys(std::vector<std::string>& stayed)
@@ -67,7 +77,7 @@ std::vector<std::string> RemoveInstallation(const std::string& strDirectory)
     }
     DeleteExpansionLeftovers(strDirectory);
     RemoveStartMenuGroup(stayed);
-    RemoveFile(BuildShortcutPath(GetShortcutFolder(1), "Lumivane"), stayed);
+    RemoveLink(1, "Lumivane", stayed);
     RemoveKeys(stayed);
     // A drive root is no folder of ours to remove.
     if (strDirectory.size() > 3)

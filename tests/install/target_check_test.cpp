@@ -127,4 +127,16 @@ TEST_F(TargetCheckTest, BrowsedFolderBecomesTheTarget)
         ::SetCurrentDirectoryA("T:\\");
         RemoveTree(strTarget);
     }
+    // Not taken as a look-alike ("Lodz") where the code page cannot spell it.
+    const WCHAR szUnspellable[] = L"T:\\run\\\u0141\u00F3d\u017A";
+    ::CreateDirectoryW(szUnspellable, NULL);
+    seam::g_hooks.fnSHBrowseForFolderA = [&](LPBROWSEINFOA) { return ::ILCreateFromPathW(szUnspellable); };
+    char szBefore[MAX_PATH] = "", szAfter[MAX_PATH] = "";
+    Run([&](CDrivenInstall& d) {
+        ::GetDlgItemTextA(d.m_hWnd, IDC_TARGET_DIR, szBefore, MAX_PATH);
+        Click(d, IDC_BROWSE);
+        ::GetDlgItemTextA(d.m_hWnd, IDC_TARGET_DIR, szAfter, MAX_PATH);
+    });
+    EXPECT_STREQ(szBefore, szAfter);
+    ::RemoveDirectoryW(szUnspellable);
 }
