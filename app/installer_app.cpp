@@ -63,10 +63,19 @@ void CInstallerApp::LoadVersionLibrary()
 // the product started at the end must not keep it.
 void CInstallerApp::TakeSetupTurn()
 {
-    if (TakeSetupMutex(FALSE))
+    switch (TakeSetupMutex(FALSE)) {
+    case SETUP_TURN_TAKEN:
         return;
-    ::MessageBoxA(NULL, "Another installation or removal of Lumivane is in progress; please let it finish first.",
-                  "Install Lumivane", MB_OK | MB_ICONINFORMATION);
+    case SETUP_TURN_NO_RIGHTS:
+        ::MessageBoxA(NULL, "Installing Lumivane needs administrator rights; please start the installation again "
+                            "as an administrator.",
+                      "Install Lumivane", MB_OK | MB_ICONEXCLAMATION);
+        break;
+    default:
+        ::MessageBoxA(NULL, "Another installation or removal of Lumivane is in progress; please let it finish first.",
+                      "Install Lumivane", MB_OK | MB_ICONINFORMATION);
+        break;
+    }
     exit(0);
 }
 

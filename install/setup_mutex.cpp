@@ -25,7 +25,13 @@ typedef HANDLE(WINAPI* PFN_CREATEPRIVATENAMESPACEW)(LPSECURITY_ATTRIBUTES, LPVOI
 typedef HANDLE(WINAPI* PFN_OPENPRIVATENAMESPACEW)(LPVOID, LPCWSTR);
 typedef VOID(WINAPI* PFN_DELETEBOUNDARYDESCRIPTOR)(HANDLE);
 
-enum ENamespace { NAMESPACE_OPEN, NAMESPACE_REFUSED, NAMESPACE_UNSUPPORTED };
+enum ENamespace { NAMESPACE_OPEN, NAMESPACE_REFUSED, NAMESPACE_NO_RIGHTS, NAMESPACE_UNSUPPORTED };
+
+// Only a process that holds the Administrators group may make or open it.
+static ENamespace RefusedFor(DWORD dwError)
+{
+    return dwError == ERROR_ACCESS_DENIED ? NAMESPACE_NO_RIGHTS : NAMESPACE_REFUSED;
+}
 
 // Whether a failure says that the system has the calls in name only.
 static int IsUnsupportedError(DWORD dwError)
@@ -50,13 +56,15 @@ static ENamespace OpenNamespaceWithin(HANDLE hBoundary, BOOL bInheritable)
         if (IsUnsupportedError(dwError))
             return NAMESPACE_UNSUPPORTED;
         if (dwError != ERROR_ALREADY_EXISTS)
-            return NAMESPACE_REFUSED;
+            return RefusedFor(dwError);
         HANDLE hNamespace = pfnOpen(hBoundary, NAMESPACE_ALIAS);
         if (hNamespace != NULL) {
             if (bInheritable)
                 ::SetHandleInformation(hNamespace, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
             return NAMESPACE_OPEN;
         }
+        if (::GetLastError() == ERROR_ACCESS_DENIED)
+            return NAMESPACE_NO_RIGHTS;
     }
     return NAMESPACE_REFUSED;
 }
@@ -89,10 +97,10 @@ static ENamespace OpenSetupNamespace(BOOL bInheritable)
     return eResult;
 }
 
-HANDLE CreateSetupMutex(BOOL bInheritable)
+static HANDLE CreateSetupMutexIn(ENamespace eNamespace, BOOL bInheritable)
 {
     SECURITY_ATTRIBUTES sa = { sizeof(sa), NULL, bInheritable };
-    switch (OpenSetupNamespace(bInheritable)) {
+    switch (eNamespace) {
     case NAMESPACE_OPEN:
         return ::CreateMutexW(&sa, FALSE, NAMESPACE_MUTEX);
     case NAMESPACE_UNSUPPORTED:
@@ -102,17 +110,25 @@ HANDLE CreateSetupMutex(BOOL bInheritable)
     }
 }
 
-int TakeSetupMutex(BOOL bInheritable)
+HANDLE CreateSetupMutex(BOOL bInheritable)
 {
+    return CreateSetupMutexIn(OpenSetupNamespace(bInheritable), bInheritable);
+}
+
+ESetupTurn TakeSetupMutex(BOOL bInheritable)
+{
+    ENamespace eNamespace = OpenSetupNamespace(bInheritable);
+    if (eNamespace == NAMESPACE_NO_RIGHTS)
+        return SETUP_TURN_NO_RIGHTS;
     // Holding is having it open, so no ownership is asked for; the handle is
     // never closed, and the process end lets go.
-    HANDLE hMutex = CreateSetupMutex(bInheritable);
-    // Whatever keeps us from it refuses: the name taken by an object of
+    HANDLE hMutex = CreateSetupMutexIn(eNamespace, bInheritable);
+    // Whatever else keeps us from it refuses: the name taken by an object of
     // another kind, a mutex whose security shuts us out, no namespace.
     if (hMutex == NULL)
-        return 0;
+        return SETUP_TURN_BUSY;
     if (::GetLastError() != ERROR_ALREADY_EXISTS)
-        return 1;
+        return SETUP_TURN_TAKEN;
     ::CloseHandle(hMutex);
-    return 0;
+    return SETUP_TURN_BUSY;
 }

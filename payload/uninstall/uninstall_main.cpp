@@ -1,6 +1,6 @@
 // Uninstall.exe: removes the installation it stands in. Started from the
 // installation directory it takes the set-up mutex, checks, asks and hands
-// over to a copy of itself in the temporary folder; that copy removes
+// over to a copy of itself in the Windows folder's Temp; that copy removes
 // everything and says what stayed.
 #include <windows.h>
 
@@ -67,7 +67,14 @@ static int RunFromInstallation()
 {
     // The copy inherits the hold and keeps it until the removal is done, so
     // no installer can start in between.
-    if (!TakeSetupMutex(TRUE)) {
+    ESetupTurn eTurn = TakeSetupMutex(TRUE);
+    if (eTurn == SETUP_TURN_NO_RIGHTS) {
+        ShowMessage("Removing Lumivane needs administrator rights.\r\n\r\n"
+                    "Start the uninstaller again as an administrator. Nothing has been removed.",
+                    MB_ICONEXCLAMATION);
+        return 1;
+    }
+    if (eTurn != SETUP_TURN_TAKEN) {
         ShowMessage("Another installation or removal of Lumivane is in progress.\r\n\r\n"
                     "Let it finish, then start the uninstaller again. Nothing has been removed.",
                     MB_ICONEXCLAMATION);
@@ -92,7 +99,7 @@ static int RunFromInstallation()
     return 0;
 }
 
-// The copy in the temporary folder, once the original has ended.
+// The copy, once the original has ended.
 static int RunAsHelper(HANDLE hOriginal, const std::string& strDirectory)
 {
     WaitForOriginal(hOriginal);

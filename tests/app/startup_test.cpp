@@ -28,6 +28,45 @@ const char NO_VERSION_LIBRARY_TEXT[] =
     "Cannot install Lumivane!\r\n\r\nVERSION.DLL is not available on your system.\r\n"
     "See your system administrator to enable version control.";
 
+const char NO_RIGHTS_TEXT[] =
+    "Installing Lumivane needs administrator rights; please start the installation again as an administrator.";
+
+// The private namespace's calls as Windows has them (Wine has none), the
+// namespace refused with this error.
+DWORD s_dwNamespaceError = 0;
+HANDLE WINAPI CreateBoundary(LPCWSTR, ULONG) { return reinterpret_cast<HANDLE>(1); }
+BOOL WINAPI AddSidToBoundary(HANDLE*, PSID) { return TRUE; }
+VOID WINAPI DeleteBoundary(HANDLE) {}
+HANDLE WINAPI RefuseNamespace(LPVOID, LPVOID, LPCWSTR)
+{
+    ::SetLastError(s_dwNamespaceError);
+    return NULL;
+}
+
+template <typename T> FARPROC Export(T pfn)
+{
+    return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(pfn));
+}
+
+void RefuseNamespaceWith(DWORD dwError)
+{
+    s_dwNamespaceError = dwError;
+    seam::g_hooks.fnGetProcAddress = [](HMODULE hModule, LPCSTR pszName) {
+        const std::pair<const char*, FARPROC> rgCalls[] = {
+            { "CreateBoundaryDescriptorW", Export(&CreateBoundary) },
+            { "AddSIDToBoundaryDescriptor", Export(&AddSidToBoundary) },
+            { "DeleteBoundaryDescriptor", Export(&DeleteBoundary) },
+            { "CreatePrivateNamespaceW", Export(&RefuseNamespace) },
+            { "OpenPrivateNamespaceW", Export(&RefuseNamespace) },
+        };
+        for (const auto& [pszCall, pfn] : rgCalls) {
+            if (HIWORD(reinterpret_cast<ULONG_PTR>(pszName)) != 0 && std::strcmp(pszName, pszCall) == 0)
+                return pfn;
+        }
+        return seam::RealGetProcAddress(hModule, pszName);
+    };
+}
+
 class StartupTest : public ::testing::Test
 {
 protected:
@@ -61,6 +100,10 @@ TEST_F(StartupTest, EachRefusalBeforeTheInstallDialogEndsTheProcessWithItsBoxes)
                     ShowsBoxes({ Box(OTHER_SETUP_TEXT, "Install Lumivane", 0x40) }));
         ::CloseHandle(hHolder);
     }
+    // A namespace refused, for want of rights or otherwise, lets no set-up through.
+    for (const auto& [dwError, box] : { std::make_pair(DWORD(ERROR_ACCESS_DENIED), Box(NO_RIGHTS_TEXT, "Install Lumivane", 0x30)),
+                                        std::make_pair(DWORD(ERROR_INVALID_PARAMETER), Box(OTHER_SETUP_TEXT, "Install Lumivane", 0x40)) })
+        EXPECT_EXIT((RefuseNamespaceWith(dwError), theApp.InitApplication()), ::testing::ExitedWithCode(0), ShowsBoxes({ box }));
     EXPECT_EXIT(
         {
             seam::g_hooks.fnLoadLibraryA = [](LPCSTR pszName) {
