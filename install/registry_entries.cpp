@@ -45,13 +45,15 @@ int CInstallDialog::WriteRegistryEntries()
     ::wsprintfA(szInstallTime, "%u", static_cast<unsigned>(std::time(NULL)));
     const std::string rgstrProduct[] = { szInstallTime };
     const std::string rgstrAppPath[] = { m_strTargetDir + "\\" + "Lumivane.exe", m_strTargetDir };
-    const std::string rgstrUninstall[] = { "Lumivane 1.10", m_strTargetDir + "\\Uninstall.exe" };
+    const std::string strUninstaller = m_strTargetDir + "\\Uninstall.exe";
+    // A command line: unquoted, "C:\Program Files\..." would run C:\Program.exe first.
+    const std::string rgstrUninstall[] = { "Lumivane 1.10", "\"" + strUninstaller + "\"" };
     static const char* const rgpszProduct[] = { "" };
     static const char* const rgpszAppPath[] = { "", "Path" };
     static const char* const rgpszUninstall[] = { "DisplayName", "UninstallString" };
 
     // A value cut short would send Windows to the wrong place.
-    if (rgstrAppPath[0].size() > MAX_PATH_TEXT || rgstrUninstall[1].size() > MAX_PATH_TEXT)
+    if (rgstrAppPath[0].size() > MAX_PATH_TEXT || strUninstaller.size() > MAX_PATH_TEXT)
         return 0;
     if (WriteKey(PRODUCT_VERSION_KEY, rgpszProduct, rgstrProduct, 1) &&
         WriteKey(APP_PATH_KEY, rgpszAppPath, rgstrAppPath, 2) &&

@@ -44,11 +44,20 @@ static int ReadMachineText(LPCSTR lpszKey, LPCSTR lpszValueName, std::string& st
     return nRead;
 }
 
+// The uninstall entry's command line names the program in quotes; entries
+// written before it did name it bare.
+static std::string ProgramOfCommand(const std::string& strCommand)
+{
+    if (strCommand.size() >= 2 && strCommand[0] == '"' && strCommand[strCommand.size() - 1] == '"')
+        return strCommand.substr(1, strCommand.size() - 2);
+    return strCommand;
+}
+
 int IsInstalledAt(const std::string& strDirectory)
 {
     std::string strPath, strUninstaller;
     if (!ReadMachineText(APP_PATH_KEY, "Path", strPath) ||
         !ReadMachineText(UNINSTALL_KEY, "UninstallString", strUninstaller))
         return 0;
-    return IsSameFolder(strPath, strDirectory) && IsSameFolder(strUninstaller, JoinPath(strDirectory, "Uninstall.exe"));
+    return IsSameFolder(strPath, strDirectory) && IsSameFolder(ProgramOfCommand(strUninstaller), JoinPath(strDirectory, "Uninstall.exe"));
 }
