@@ -121,7 +121,7 @@ void ExpectInstalled(const std::string& strTargetDir, time_t nNotBefore, time_t 
         { APP_PATH_KEY, "", strTargetDir + "\\Lumivane.exe" },
         { APP_PATH_KEY, "Path", strTargetDir },
         { UNINSTALL_KEY, "DisplayName", "Lumivane 1.10" },
-        { UNINSTALL_KEY, "UninstallString", strTargetDir + "\\Uninstall.exe" },
+        { UNINSTALL_KEY, "UninstallString", "\"" + strTargetDir + "\\Uninstall.exe\"" },
     };
     for (const auto& [pszKey, pszName, strExpected] : values) {
         std::string strData = "(missing)";
@@ -327,34 +327,49 @@ void FailureAndRollback()
     ExpectSame({ "file " + strLocked, "folder " + strTarget }, Snapshot({ strTarget }), "after the rollback");
 }
 
+// The registered uninstaller, started as the list of removable programs
+// starts it: its entry is a command line.
+void StartRegisteredUninstaller(CProcess& uninstaller)
+{
+    std::string strCommand;
+    if (!ReadMachineValue(UNINSTALL_KEY, "UninstallString", strCommand))
+        Fail("no uninstaller is registered");
+    uninstaller.StartCommand(strCommand);
+}
+
 // An uninstaller (by default the registered one) started as a user would,
 // its first box answered; it then ends with the exit code given.
 void RunUninstaller(const std::string& strBox, int nAnswer, DWORD nExitCode, std::string strProgram = "")
 {
-    if (strProgram.empty())
-        ReadMachineValue(UNINSTALL_KEY, "UninstallString", strProgram);
     CProcess uninstaller;
-    uninstaller.Start(strProgram);
+    if (strProgram.empty())
+        StartRegisteredUninstaller(uninstaller);
+    else
+        uninstaller.Start(strProgram);
     uninstaller.Expect(UNINSTALL_CAPTION).Text(ID_TEXT, strBox).Press(nAnswer);
     uninstaller.ExpectExitCode(nExitCode);
 }
 
-// The registered uninstaller, answered Yes; its copy in the temporary folder
-// does the work and reports.
+// The registered uninstaller, answered Yes; its copy does the work and reports.
 void UninstallAsUser(const std::string& strResult)
 {
     RunUninstaller(UNINSTALL_QUESTION, IDYES, 0);
     Expect(UNINSTALL_CAPTION).Text(ID_TEXT, strResult).Press(IDOK);
 }
 
-// While the uninstaller's copy reports, its folder's access list lets only
+// While the uninstaller's copy reports, it runs from a folder of its own
+// directly in the Windows folder's Temp, out of reach of the user's programs,
+// not from the user's temporary folder. The folder's access list lets only
 // SYSTEM, the Administrators group and its owner (the administrator who made
 // it) in, and nobody can delete or rename its file. (Wine keeps no access
 // lists: it shows one from the folder's Linux mode, which it set from ours.)
-void ExpectCopyShut()
+void ExpectCopyShut(const CScreen& report)
 {
-    std::string strFolder = TemporaryFolder(), strOthers;
+    std::string strFolder = WindowsTempFolder(), strOthers;
     ForEachFile(strFolder + "LVU*.tmp", [&](const WIN32_FIND_DATAA& found) { strFolder += found.cFileName; });
+    const std::string strImage = ImageOf(report.Handle());
+    if (::lstrcmpiA(strImage.c_str(), (strFolder + "\\Uninstall.exe").c_str()) != 0)
+        Fail("the uninstaller's copy runs from " + strImage + ", not from a folder of its own in " + WindowsTempFolder());
     const std::string strText = ReadAccessText(strFolder);
     std::string strOwner = strText.substr(0, strText.find("D:")) + ")";
     for (size_t nEnd = strText.find(')'); nEnd != std::string::npos; nEnd = strText.find(')', nEnd + 1)) {
@@ -418,14 +433,14 @@ void Uninstall()
     CScreen result = Expect(UNINSTALL_CAPTION);
     result.Text(ID_TEXT, "Lumivane 1.10 has been removed, except for these items:\r\n\r\n" + ProgramsGroup() +
                              " (kept: it holds other files)\r\n" + strTarget + " (kept: it holds other files)");
-    ExpectCopyShut();
+    ExpectCopyShut(result);
     result.Press(IDOK);
     std::sort(expected.begin(), expected.end());
     WaitFor([&] { return Snapshot() == expected; });  // the copy's own file goes once it has ended
     ExpectSame(expected, Snapshot(), "after the uninstallation");
     // A copy's folder that an interrupted removal left: the reset after the scenario takes it.
-    ::CreateDirectoryA((TemporaryFolder() + "LVU0000.tmp").c_str(), NULL);
-    ::CloseHandle(::CreateFileA((TemporaryFolder() + "LVU0000.tmp\\Uninstall.exe").c_str(), GENERIC_WRITE, 0, NULL,
+    ::CreateDirectoryA((WindowsTempFolder() + "LVU0000.tmp").c_str(), NULL);
+    ::CloseHandle(::CreateFileA((WindowsTempFolder() + "LVU0000.tmp\\Uninstall.exe").c_str(), GENERIC_WRITE, 0, NULL,
                                 CREATE_NEW, FILE_ATTRIBUTE_READONLY, NULL));
 }
 
@@ -588,10 +603,11 @@ void KilledAndRunAgain()
 void ExpectTurnedAway(bool bUninstaller, const char* pszWhile)
 {
     CMachineState before = Snapshot();
-    std::string strUninstaller;
-    ReadMachineValue(UNINSTALL_KEY, "UninstallString", strUninstaller);
     CProcess second;
-    second.Start(bUninstaller ? strUninstaller : InstallerPath());
+    if (bUninstaller)
+        StartRegisteredUninstaller(second);
+    else
+        second.Start(InstallerPath());
     CScreen box = second.Expect(bUninstaller ? UNINSTALL_CAPTION : "Install Lumivane");
     box.Text(ID_TEXT, bUninstaller ? "Another installation or removal of Lumivane is in progress.\r\n\r\n"
                                      "Let it finish, then start the uninstaller again. Nothing has been removed."
@@ -605,6 +621,28 @@ void ExpectTurnedAway(bool bUninstaller, const char* pszWhile)
     ExpectSame(before, Snapshot(), (std::string("after a set-up started while ") + pszWhile).c_str());
 }
 
+// The desktop shell stops answering while the completion box is up: set-up
+// ends all the same soon after OK, lets the next set-up in at once, and
+// does not start Lumivane with its own rights. (Under Wine it runs elevated
+// from the user's own rights: it does not start Lumivane at all then.)
+void FinishWithShellHung(CProcess& installer, CScreen& dialog)
+{
+    dialog.Click(IDOK);
+    CScreen done = installer.Expect(COMPLETE_CAPTION);
+    {
+        CSuspendedProcesses shell("explorer.exe");
+        done.Press(IDOK);
+        installer.WaitForExit(20000);
+    }
+    // Wine's windows need the shell: the next set-up starts once it answers again.
+    CProcess next;
+    StartInstaller(next);
+    next.Expect(WELCOME_CAPTION).Press(IDCANCEL);
+    next.ExpectExitCode(0);
+    if (IsParentOf(installer.Id(), "Lumivane.exe"))
+        Fail("with the shell hung, the installer started Lumivane itself, with its own rights");
+}
+
 // A set-up held at a moment of its run, a second one started then and turned
 // away, and the first going on undisturbed; each case leaves the next its
 // machine (installed after the first, removed after the last).
@@ -616,10 +654,7 @@ void OneSetupAtATime()
     const FnLook look = [](EScreen, CScreen&) {};
     const std::tuple<const char*, bool, std::function<void()>, std::function<void()>> rgCases[] = {
         { "an installer is at its install dialog", false, [&] { shown = OpenInstallDialog(first); },
-          [&] {
-              FinishInstallation(first, shown, Look(DefaultTargetDir(), DefaultTargetDir()));
-              CloseProduct();
-          } },
+          [&] { FinishWithShellHung(first, shown); } },
         // Another user's event under the mutex's name, where the system has no
         // private namespace for the mutex (as under Wine): both programs refuse.
         { "an event squats the set-up mutex's name", false,
@@ -634,9 +669,7 @@ void OneSetupAtATime()
           [&] { shown.Press(IDNO); overwriting.ExpectExitCode(0); } },
         { "the uninstaller asks for confirmation", false,
           [&] {
-              std::string strUninstaller;
-              ReadMachineValue(UNINSTALL_KEY, "UninstallString", strUninstaller);
-              uninstaller.Start(strUninstaller);
+              StartRegisteredUninstaller(uninstaller);
               shown = uninstaller.Expect(UNINSTALL_CAPTION);
           },
           [&] { shown.Press(IDYES); uninstaller.ExpectExitCode(0); } },
@@ -828,7 +861,8 @@ void HeldFiles()
 // backslash's) that ends in such characters after a Korean one (Lumivane
 // must show it whole) is installed there and nowhere else, with the links in
 // the moved folders, and removed again by the uninstaller, whose copy runs in
-// the moved temporary folder.
+// the Windows folder's Temp all the same. Its entry is in the form written
+// before it was quoted, which the uninstaller still takes.
 void EveryUsersPaths()
 {
     const std::string strSoftware = std::string(E2E_FOLDER) + "\\\xE3\x82\xBD\xE3\x83\x95\xE3\x83\x88";
@@ -846,6 +880,13 @@ void EveryUsersPaths()
         ForEachFile(strFolder + "\\*", [&](const WIN32_FIND_DATAA& found) { seen.insert(strFolder + "\\" + found.cFileName); });
     if (seen != std::set<std::string>{ strSoftware, strUser, strDownloads, strTarget })
         Fail("installing into " + strTarget + " made more than that folder in " + E2E_FOLDER);
+    HKEY hKey;
+    const std::string strBare = strTarget + "\\Uninstall.exe";
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, 0, KEY_SET_VALUE | INSTALLER_VIEW, &hKey) != ERROR_SUCCESS)
+        Fail("cannot open the uninstall entry");
+    ::RegSetValueExA(hKey, "UninstallString", 0, REG_SZ, reinterpret_cast<const BYTE*>(strBare.c_str()),
+                     static_cast<DWORD>(strBare.size() + 1));
+    ::RegCloseKey(hKey);
     UninstallAsUser("Lumivane 1.10 has been removed from this computer.");
     ExpectRemovedWhole("after the removal");
     if (PathExists(strTarget))

@@ -132,14 +132,30 @@ std::string TemporaryFolder()
     return nLength != 0 && nLength < MAX_PATH ? szTemp : "";
 }
 
+std::string WindowsTempFolder()
+{
+    char szWindows[MAX_PATH];
+    UINT nLength = ::GetSystemWindowsDirectoryA(szWindows, MAX_PATH);
+    return nLength != 0 && nLength < MAX_PATH ? std::string(szWindows) + "\\Temp\\" : "";
+}
+
+// Where the uninstaller's copies stand, and where they must not.
+static std::vector<std::string> CopyFolders()
+{
+    std::vector<std::string> folders;
+    for (const std::string& strFolder : { WindowsTempFolder(), TemporaryFolder() })
+        if (!strFolder.empty())
+            folders.push_back(strFolder);
+    return folders;
+}
+
 void ResetMachine()
 {
     EndProcessesNamed({ "InstallLV.exe", "Uninstall.exe", "LVU*" });
     CloseProduct();
     for (const std::string& strPath : { DefaultTargetDir(), DesktopLink(), ProgramsGroup() })
         RemoveTree(strPath);
-    std::string strTemp = TemporaryFolder();
-    if (!strTemp.empty())
+    for (const std::string& strTemp : CopyFolders())
         ForEachFile(strTemp + "LVU*", [&](const WIN32_FIND_DATAA& found) { RemoveTree(strTemp + found.cFileName); });
     for (REGSAM nView : VIEWS) {
         HKEY hSoftware;  // the keys' common parent, opened in the view
@@ -207,9 +223,8 @@ CMachineState Snapshot(const std::vector<std::string>& extraFolders)
         for (const char* pszKey : { MAKER_KEY, APP_PATH_KEY, UNINSTALL_KEY })
             ListKey(pszKey, nView, state);
     }
-    // The copy the uninstaller runs from, and its folder, left in the temporary folder.
-    std::string strTemp = TemporaryFolder();
-    if (!strTemp.empty())
+    // The copy the uninstaller runs from, and its folder, left behind.
+    for (const std::string& strTemp : CopyFolders())
         ForEachFile(strTemp + "LVU*",
                     [&](const WIN32_FIND_DATAA& found) { ListTree(strTemp + found.cFileName, state); });
     std::sort(state.begin(), state.end());

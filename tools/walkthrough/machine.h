@@ -4,7 +4,8 @@
 //   ResetMachine      nothing of ours running, and no file, link or key of ours
 //   CloseProduct      asks a running Lumivane to close, and ends it if it does not
 //   Snapshot          what exists of ours, one line per file, link, key and
-//                     value (and uninstaller copy left in the temporary folder);
+//                     value (and uninstaller copy left in the Windows folder's
+//                     Temp, or in the user's temporary folder);
 //                     keys and values from both registry views
 //   ReadLink          a shortcut file, through the shell's link component
 //   CMovedUserFolders the user's own folders below another, for a while
@@ -53,10 +54,11 @@ void PrintAccount(const std::string& strTargetDir);
 // Calls fn for each file or folder matching the pattern, but "." and "..".
 void ForEachFile(const std::string& strPattern, const std::function<void(const WIN32_FIND_DATAA&)>& fn);
 void RemoveTree(const std::string& strPath);
-// With its final separator; empty when the system names none. The
-// uninstaller's copies stand there ("LVU*": each in a folder of its own, or
-// moved out of it).
+// With its final separator; empty when the system names none.
 std::string TemporaryFolder();
+// The Windows folder's Temp, with its final separator. The uninstaller's
+// copies stand there ("LVU*": each in a folder of its own, or moved out of it).
+std::string WindowsTempFolder();
 // A file's or folder's owner and access list as the system writes them in
 // text: "O:owner D:(A;flags;rights;;;trustee)..."; empty when unreadable.
 std::string ReadAccessText(const std::string& strPath);

@@ -1,4 +1,10 @@
+// The walk runs on test machines, never on the installer's oldest systems:
+// it may read a process's image the way Vista and later offer.
+#undef _WIN32_WINNT
+#define _WIN32_WINNT 0x0600
 #include "process.h"
+
+#include <algorithm>
 
 #include <shlwapi.h>
 #include <tlhelp32.h>
@@ -30,15 +36,25 @@ CProcess::~CProcess()
 
 void CProcess::Start(const std::string& strProgram, const std::string& strArguments)
 {
-    m_strName = BaseName(strProgram);
     std::wstring strWideProgram = WideText(strProgram);
-    std::wstring strCommandLine = L"\"" + strWideProgram + L"\"" + (strArguments.empty() ? L"" : L" " + WideText(strArguments));
+    Launch(BaseName(strProgram), strWideProgram.c_str(),
+           L"\"" + strWideProgram + L"\"" + (strArguments.empty() ? L"" : L" " + WideText(strArguments)));
+}
+
+void CProcess::StartCommand(const std::string& strCommandLine)
+{
+    Launch(strCommandLine, NULL, WideText(strCommandLine));
+}
+
+void CProcess::Launch(const std::string& strName, const wchar_t* pszProgram, std::wstring strCommandLine)
+{
+    m_strName = strName;
     STARTUPINFOW si;
     ::ZeroMemory(&si, sizeof(si));
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi;
-    if (!::CreateProcessW(strWideProgram.c_str(), &strCommandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi))
-        Fail("could not start " + strProgram + " (error " + std::to_string(::GetLastError()) + ")");
+    if (!::CreateProcessW(pszProgram, &strCommandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi))
+        Fail("could not start " + strName + " (error " + std::to_string(::GetLastError()) + ")");
     ::CloseHandle(pi.hThread);
     m_hProcess = pi.hProcess;
     m_nId = pi.dwProcessId;
@@ -105,4 +121,69 @@ DWORD ParentProcessOf(HWND hWnd)
         nParent = entry.th32ProcessID == nProcess ? entry.th32ParentProcessID : nParent;
     ::CloseHandle(hSnapshot);
     return nParent;
+}
+
+bool IsParentOf(DWORD nParent, const char* pszProgram)
+{
+    bool bFound = false;
+    HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (hSnapshot == INVALID_HANDLE_VALUE)
+        Fail("cannot list the running programs");
+    PROCESSENTRY32 entry;
+    entry.dwSize = sizeof(entry);
+    for (BOOL bMore = ::Process32First(hSnapshot, &entry); bMore; bMore = ::Process32Next(hSnapshot, &entry))
+        bFound = bFound || (entry.th32ParentProcessID == nParent && ::lstrcmpiA(entry.szExeFile, pszProgram) == 0);
+    ::CloseHandle(hSnapshot);
+    return bFound;
+}
+
+std::string ImageOf(HWND hWnd)
+{
+    DWORD nProcess = 0;
+    ::GetWindowThreadProcessId(hWnd, &nProcess);
+    HANDLE hProcess = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, nProcess);
+    char szImage[MAX_PATH] = "";
+    DWORD nSize = MAX_PATH;
+    if (hProcess != NULL) {
+        if (!::QueryFullProcessImageNameA(hProcess, 0, szImage, &nSize))
+            szImage[0] = '\0';
+        ::CloseHandle(hProcess);
+    }
+    return szImage;
+}
+
+CSuspendedProcesses::CSuspendedProcesses(const char* pszProgram)
+{
+    std::vector<DWORD> processes;
+    HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS | TH32CS_SNAPTHREAD, 0);
+    if (hSnapshot == INVALID_HANDLE_VALUE)
+        Fail("cannot list the running programs");
+    PROCESSENTRY32 process;
+    process.dwSize = sizeof(process);
+    for (BOOL bMore = ::Process32First(hSnapshot, &process); bMore; bMore = ::Process32Next(hSnapshot, &process))
+        if (::lstrcmpiA(process.szExeFile, pszProgram) == 0)
+            processes.push_back(process.th32ProcessID);
+    THREADENTRY32 thread;
+    thread.dwSize = sizeof(thread);
+    for (BOOL bMore = ::Thread32First(hSnapshot, &thread); bMore; bMore = ::Thread32Next(hSnapshot, &thread)) {
+        if (std::find(processes.begin(), processes.end(), thread.th32OwnerProcessID) == processes.end())
+            continue;
+        HANDLE hThread = ::OpenThread(THREAD_SUSPEND_RESUME, FALSE, thread.th32ThreadID);
+        if (hThread != NULL && ::SuspendThread(hThread) != static_cast<DWORD>(-1))
+            m_threads.push_back(hThread);
+        else if (hThread != NULL)
+            ::CloseHandle(hThread);
+    }
+    ::CloseHandle(hSnapshot);
+    if (m_threads.empty())
+        Fail(std::string("no thread of ") + pszProgram + " could be stopped");
+    Note("stopped %u threads of %s", static_cast<unsigned>(m_threads.size()), pszProgram);
+}
+
+CSuspendedProcesses::~CSuspendedProcesses()
+{
+    for (HANDLE hThread : m_threads) {
+        ::ResumeThread(hThread);
+        ::CloseHandle(hThread);
+    }
 }

@@ -4,6 +4,9 @@
 //   EndProcessesNamed  every running program whose file name matches one of
 //                      the given patterns ("Lumivane.exe", "LVU*.tmp")
 //   ParentProcessOf    the process that started the one showing a window
+//   IsParentOf         whether a process started a program of a name
+//   ImageOf            the program file of the process showing a window
+//   CSuspendedProcesses  every thread of the programs of a name stopped, for a while
 //   WideText           UTF-8 text in UTF-16
 #pragma once
 
@@ -26,6 +29,9 @@ public:
     // A start that fails fails the walk. The arguments go on the command
     // line as they are, after the program's quoted path; both in UTF-8.
     void Start(const std::string& strProgram, const std::string& strArguments = "");
+    // A whole command line, as the list of removable programs runs an
+    // uninstall entry: the system reads the program off it.
+    void StartCommand(const std::string& strCommandLine);
     DWORD Id() const { return m_nId; }
     // Fails the walk unless the program ends within the wait.
     DWORD WaitForExit(DWORD nTimeoutMs = DEFAULT_WAIT_MS);
@@ -35,6 +41,8 @@ public:
     CScreen Expect(const std::string& strCaption) const { return ::Expect(strCaption, m_nId); }
 
 private:
+    void Launch(const std::string& strName, const wchar_t* pszProgram, std::wstring strCommandLine);
+
     HANDLE m_hProcess;
     DWORD m_nId;
     std::string m_strName;
@@ -43,6 +51,24 @@ private:
 void EndProcessesNamed(const std::vector<std::string>& patterns);
 // 0 when the window's process is not found.
 DWORD ParentProcessOf(HWND hWnd);
+// Whether a running program of that file name was started by the process.
+bool IsParentOf(DWORD nParent, const char* pszProgram);
+
+// Empty when the window's process cannot be read.
+std::string ImageOf(HWND hWnd);
+
+// As a program that stops answering: started again when this goes.
+class CSuspendedProcesses
+{
+public:
+    explicit CSuspendedProcesses(const char* pszProgram);
+    ~CSuspendedProcesses();
+    CSuspendedProcesses(const CSuspendedProcesses&) = delete;
+    CSuspendedProcesses& operator=(const CSuspendedProcesses&) = delete;
+
+private:
+    std::vector<HANDLE> m_threads;
+};
 
 // Paths are UTF-8, so that a program can be started from a folder whose name
 // the ANSI code page cannot spell; plain ASCII is the same either way.
