@@ -21,7 +21,9 @@ else()
     # One file that runs on a bare Windows: no MinGW runtime DLL beside it.
     add_link_options(-static -static-libgcc -static-libstdc++)
     add_link_options(-Wl,--no-insert-timestamp)
-    set(LV_SHIPPED_OPTIONS -fno-exceptions)
+    # Nothing unwinds their stack either: without tables for it, a third of
+    # the program's size that only a debugger or an exception would read.
+    set(LV_SHIPPED_OPTIONS -fno-exceptions -fno-asynchronous-unwind-tables -fno-unwind-tables)
     set(LV_SHIPPED_LINK_OPTIONS -s -Wl,--gc-sections)
 endif()
 # Windows XP's API is the floor: nothing newer is called.
