@@ -7,13 +7,14 @@ set(CMAKE_CXX_STANDARD 20)
 set(CMAKE_CXX_STANDARD_REQUIRED ON)
 set(CMAKE_CXX_EXTENSIONS OFF)
 # The shipped programs catch no exceptions, and are built without them
-# (framework/runtime.cpp says why); their unused code is dropped.
+# (framework/runtime.cpp says why); they ask no object its type either, so
+# their classes carry no type information; their unused code is dropped.
 # The same sources give the same bytes wherever and whenever they are built:
 # the programs' headers carry no link time (zero instead), the code no build
 # folder, and a date macro stops the build.
 if(MSVC)
     add_compile_options(/W4 /WX /Brepro)
-    set(LV_SHIPPED_OPTIONS /EHs-c-)
+    set(LV_SHIPPED_OPTIONS /EHs-c- /GR-)
     set(LV_SHIPPED_LINK_OPTIONS /OPT:REF /Brepro)
 else()
     add_compile_options(-Wall -Wextra -Werror -Wdate-time -ffunction-sections -fdata-sections
@@ -23,7 +24,7 @@ else()
     add_link_options(-Wl,--no-insert-timestamp)
     # Nothing unwinds their stack either: without tables for it, a third of
     # the program's size that only a debugger or an exception would read.
-    set(LV_SHIPPED_OPTIONS -fno-exceptions -fno-asynchronous-unwind-tables -fno-unwind-tables)
+    set(LV_SHIPPED_OPTIONS -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables -fno-unwind-tables)
     set(LV_SHIPPED_LINK_OPTIONS -s -Wl,--gc-sections)
 endif()
 # Windows XP's API is the floor: nothing newer is called.
