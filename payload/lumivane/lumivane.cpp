@@ -122,3 +122,15 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int nShowCmd)
     }
     return nExitCode;
 }
+
+// The program's entry point. It calls nothing of the C run-time library, so it
+// starts without it: the library's start-up would be most of the file. The
+// show command is taken from the system as that start-up does; WinMain reads
+// no command line.
+extern "C" void LumivaneEntry(void)
+{
+    STARTUPINFOA startupInfo;
+    ::GetStartupInfoA(&startupInfo);
+    int nShowCmd = (startupInfo.dwFlags & STARTF_USESHOWWINDOW) != 0 ? startupInfo.wShowWindow : SW_SHOWDEFAULT;
+    ::ExitProcess(static_cast<UINT>(WinMain(::GetModuleHandleA(NULL), NULL, NULL, nShowCmd)));
+}
