@@ -6,10 +6,10 @@
 #include "app/backdrop_dialog.h"
 #include "app/licence_dialog.h"
 #include "app/welcome_dialog.h"
+#include "common/library_search.h"
+#include "common/running_product.h"
+#include "common/setup_mutex.h"
 #include "dialogs/install_dialog.h"
-#include "install/library_search.h"
-#include "install/running_product.h"
-#include "install/setup_mutex.h"
 #include "res/resource.h"
 
 CInstallerApp::CInstallerApp() : m_pBackdrop(NULL) {}

@@ -4,8 +4,8 @@
 // program file is checked against its seal, with system calls only.
 #include <windows.h>
 
-#include "install/integrity.h"
-#include "install/library_search.h"
+#include "common/integrity.h"
+#include "common/library_search.h"
 
 extern "C" int WinMainCRTStartup(void);  // the run-time library's entry for a GUI program
 

@@ -32,6 +32,19 @@ add_compile_definitions(WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600 STRIC
 
 set(LV_SYSTEM_LIBS user32 gdi32 shell32 ole32 oleaut32 advapi32)
 
+# One list per folder. What the installer and its uninstaller share (path
+# text, files, keys, access lists, one set-up at a time, libraries from the
+# system folder, a running product, the shell's folders, the seal's sum):
+set(LV_COMMON_SOURCES
+    common/files.cpp
+    common/integrity.cpp
+    common/library_search.cpp
+    common/paths.cpp
+    common/registry.cpp
+    common/running_product.cpp
+    common/security.cpp
+    common/setup_mutex.cpp
+    common/shortcut_folders.cpp)
 set(LV_FRAMEWORK_SOURCES
     framework/ddx.cpp
     framework/dialog.cpp
@@ -39,43 +52,47 @@ set(LV_FRAMEWORK_SOURCES
     framework/msgmap.cpp
     framework/winapp.cpp
     framework/wnd.cpp)
-# What the installer and its uninstaller share: finding a running product,
-# one set-up at a time, and the operations that remove an installation.
-set(LV_SHARED_SOURCES
-    install/running_product.cpp
-    install/setup_mutex.cpp
-    install/files.cpp
-    install/library_search.cpp
-    install/paths.cpp
-    install/registry.cpp
-    install/security.cpp
-    install/shortcut_folders.cpp)
-set(LV_PRODUCT_SOURCES
-    ${LV_FRAMEWORK_SOURCES}
-    ${LV_SHARED_SOURCES}
+set(LV_APP_SOURCES
     app/backdrop_dialog.cpp
     app/installer_app.cpp
     app/licence_dialog.cpp
-    app/welcome_dialog.cpp
+    app/welcome_dialog.cpp)
+set(LV_DIALOGS_SOURCES
     dialogs/cancel_sequence.cpp
     dialogs/install_dialog.cpp
-    dialogs/install_sequence.cpp
+    dialogs/install_sequence.cpp)
+set(LV_INSTALL_SOURCES
     install/free_space.cpp
-    install/integrity.cpp
     install/payload.cpp
     install/previous_install.cpp
     install/program_start.cpp
     install/registry_entries.cpp
     install/shortcuts.cpp
     install/target_check.cpp)
+set(LV_PRODUCT_SOURCES
+    ${LV_COMMON_SOURCES} ${LV_FRAMEWORK_SOURCES} ${LV_APP_SOURCES} ${LV_DIALOGS_SOURCES} ${LV_INSTALL_SOURCES})
 list(TRANSFORM LV_PRODUCT_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/)
-list(TRANSFORM LV_SHARED_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/)
+list(TRANSFORM LV_COMMON_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/)
+
+# The folders' rule of includes (cmake/CheckLayout.cmake), checked again
+# whenever a source of the folders it binds changes.
+file(GLOB_RECURSE LV_LAYERED_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/common/*
+     ${CMAKE_SOURCE_DIR}/framework/* ${CMAKE_SOURCE_DIR}/payload/*)
+set(LV_LAYOUT_CHECKED ${CMAKE_BINARY_DIR}/layout.checked)
+add_custom_command(OUTPUT ${LV_LAYOUT_CHECKED}
+    COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${CMAKE_SOURCE_DIR} -P ${CMAKE_SOURCE_DIR}/cmake/CheckLayout.cmake
+    COMMAND ${CMAKE_COMMAND} -E touch ${LV_LAYOUT_CHECKED}
+    DEPENDS ${LV_LAYERED_FILES} ${CMAKE_SOURCE_DIR}/cmake/CheckLayout.cmake
+    COMMENT "Checking the folders' includes"
+    VERBATIM)
+add_custom_target(layout_check DEPENDS ${LV_LAYOUT_CHECKED})
 
 # The installer's code, for the program and (seamed) for the tests.
 function(add_product_library name)
     add_library(${name} STATIC ${LV_PRODUCT_SOURCES})
     target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
     target_link_libraries(${name} PUBLIC ${LV_SYSTEM_LIBS})
+    add_dependencies(${name} layout_check)
 endfunction()
 
 set(LV_RUNTIME_SOURCE ${CMAKE_SOURCE_DIR}/framework/runtime.cpp)
@@ -86,11 +103,12 @@ add_product_library(lv_product)
 target_compile_options(lv_product PRIVATE ${LV_SHIPPED_OPTIONS})
 set_property(TARGET lv_product PROPERTY INTERPROCEDURAL_OPTIMIZATION ON)
 
-add_library(lv_shared STATIC ${LV_SHARED_SOURCES})
-target_include_directories(lv_shared PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(lv_shared PUBLIC ${LV_SYSTEM_LIBS})
-target_compile_options(lv_shared PRIVATE ${LV_SHIPPED_OPTIONS})
-set_property(TARGET lv_shared PROPERTY INTERPROCEDURAL_OPTIMIZATION ON)
+add_library(lv_common STATIC ${LV_COMMON_SOURCES})
+target_include_directories(lv_common PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(lv_common PUBLIC ${LV_SYSTEM_LIBS})
+target_compile_options(lv_common PRIVATE ${LV_SHIPPED_OPTIONS})
+set_property(TARGET lv_common PROPERTY INTERPROCEDURAL_OPTIMIZATION ON)
+add_dependencies(lv_common layout_check)
 
 # The licence text goes into the resources byte for byte; a text that breaks
 # its rules stops the build here rather than reaching the licence dialog.

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "install/paths.h"
-#include "install/retry.h"
+#include "common/paths.h"
+#include "common/retry.h"
 
 int FolderHasEntries(const std::string& strFolder)
 {

@@ -1,6 +1,6 @@
 #include "registry.h"
 
-#include "install/paths.h"
+#include "common/paths.h"
 
 const char PRODUCT_KEY_PARENT[] = "SOFTWARE\\Orvel Software";
 const char PRODUCT_KEY[] = "SOFTWARE\\Orvel Software\\Lumivane";

@@ -1,4 +1,4 @@
-#include "install/security.h"
+#include "common/security.h"
 
 #include <sddl.h>
 

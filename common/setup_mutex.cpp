@@ -1,7 +1,7 @@
 #include "setup_mutex.h"
 
-#include "install/library_search.h"
-#include "install/security.h"
+#include "common/library_search.h"
+#include "common/security.h"
 
 // Where the system has no private namespaces. Global: another user's session
 // installing into Program Files and HKLM works on the same installation.

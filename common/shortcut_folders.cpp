@@ -1,6 +1,6 @@
 #include "shortcut_folders.h"
 
-#include "install/paths.h"
+#include "common/paths.h"
 
 // From Vista on, the headers show it only to programs for those systems;
 // only the UTF-8 code page, which no older system has, is given it.

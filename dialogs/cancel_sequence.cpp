@@ -1,7 +1,7 @@
 // OnCancel: leaving the install dialog, undoing what this run installed.
+#include "common/files.h"
+#include "common/registry.h"
 #include "dialogs/install_dialog.h"
-#include "install/files.h"
-#include "install/registry.h"
 
 static BOOL AnythingInstalled()
 {

@@ -4,10 +4,10 @@
 
 #include <cstdlib>
 
+#include "common/paths.h"
+#include "common/registry.h"
+#include "common/shortcut_folders.h"
 #include "dialogs/about_dialog.h"
-#include "install/paths.h"
-#include "install/registry.h"
-#include "install/shortcut_folders.h"
 #include "res/resource.h"
 
 // The free space the installation asks for, in thousands of bytes.

@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "common/paths.h"
 #include "framework/framework.h"
-#include "install/paths.h"
 
 // Set as each step of an installation succeeds, never reset: a later attempt
 // leaves the flags of an earlier one standing.

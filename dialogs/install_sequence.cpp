@@ -1,7 +1,7 @@
 // OnInstall: the installation itself, phase by phase, and its completion.
 #include "dialogs/install_dialog.h"
 
-#include "install/files.h"
+#include "common/files.h"
 #include "install/program_start.h"
 
 BOOL g_bDirCreated = FALSE;

@@ -1,6 +1,6 @@
 #include "winapp.h"
 
-#include "install/paths.h"
+#include "common/paths.h"
 
 static CWinApp* s_pApp = NULL;
 static HINSTANCE s_hResource = NULL;

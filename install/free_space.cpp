@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "install/library_search.h"
+#include "common/library_search.h"
 
 typedef BOOL(WINAPI* PFN_GETDISKFREESPACEEXA)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
 

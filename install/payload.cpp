@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <string>
 
+#include "common/files.h"
+#include "common/integrity.h"
+#include "common/retry.h"
 #include "dialogs/install_dialog.h"
-#include "install/files.h"
-#include "install/integrity.h"
-#include "install/retry.h"
 
 HMODULE g_hVersionLibrary = NULL;
 

@@ -1,9 +1,9 @@
 // FindPreviousInstallation and the removals that undo an installation.
 #include <cstdlib>
 
+#include "common/files.h"
+#include "common/registry.h"
 #include "dialogs/install_dialog.h"
-#include "install/files.h"
-#include "install/registry.h"
 
 // Whether the key exists; in remove mode it goes, with all below it.
 static int FindRegistryEntry(LPCSTR lpszKey, LPCSTR lpszParent, LPCSTR lpszName, int bRemove)

@@ -7,7 +7,7 @@
 #include <shldisp.h>
 #include <shlobj.h>
 
-#include "install/com_ptr.h"
+#include "common/com_ptr.h"
 
 // The identities used, held here as for the links (install/shortcuts.cpp).
 static const CLSID s_clsidShellWindows = {

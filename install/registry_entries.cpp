@@ -2,9 +2,9 @@
 // entry in the list of removable programs.
 #include <ctime>
 
+#include "common/paths.h"
+#include "common/registry.h"
 #include "dialogs/install_dialog.h"
-#include "install/paths.h"
-#include "install/registry.h"
 
 // Opens the key for writing, creating it when it is missing.
 static HKEY OpenOrCreateKey(LPCSTR lpszPath)

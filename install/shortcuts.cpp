@@ -2,10 +2,10 @@
 // Start Menu group, made through the shell's link component.
 #include <shlobj.h>
 
+#include "common/com_ptr.h"
+#include "common/paths.h"
+#include "common/shortcut_folders.h"
 #include "dialogs/install_dialog.h"
-#include "install/com_ptr.h"
-#include "install/paths.h"
-#include "install/shortcut_folders.h"
 
 // The link component's identities, held here: the SDK's uuid library would
 // bring every identity it knows into the program with them.

@@ -1,8 +1,8 @@
 // CheckTargetDirectory: the target directory made to exist and made current.
 #include "dialogs/install_dialog.h"
 
+#include "common/paths.h"
 #include "install/free_space.h"
-#include "install/paths.h"
 
 static const char s_szInvalidPath[] = "Please specify a valid disk drive and path";
 

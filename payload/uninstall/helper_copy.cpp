@@ -4,9 +4,9 @@
 #include <cstring>
 #include <vector>
 
-#include "install/library_search.h"
-#include "install/retry.h"
-#include "install/security.h"
+#include "common/library_search.h"
+#include "common/retry.h"
+#include "common/security.h"
 
 static const char HELPER_SWITCH[] = "/helper ";
 // The original only starts the copy and ends; far longer means it hangs.

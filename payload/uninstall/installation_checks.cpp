@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include "install/running_product.h"
-#include "install/paths.h"
-#include "install/registry.h"
+#include "common/paths.h"
+#include "common/registry.h"
+#include "common/running_product.h"
 
 // The shell's folder windows bear the folder's name, and the user may well
 // start the uninstaller from the folder called Lumivane.

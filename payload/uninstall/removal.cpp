@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
-#include "install/files.h"
-#include "install/paths.h"
-#include "install/registry.h"
-#include "install/shortcut_folders.h"
+#include "common/files.h"
+#include "common/paths.h"
+#include "common/registry.h"
+#include "common/shortcut_folders.h"
 #include "installation_checks.h"
 
 static const char* const s_rgszInstalledFiles[] = { "Lumivane.exe", "Lumivane.hlp", "Uninstall.exe", "Lumivane.txt" };

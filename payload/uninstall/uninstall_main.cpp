@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "install/library_search.h"
-#include "install/paths.h"
-#include "install/setup_mutex.h"
-#include "install/shortcut_folders.h"
+#include "common/library_search.h"
+#include "common/paths.h"
+#include "common/setup_mutex.h"
+#include "common/shortcut_folders.h"
 #include "helper_copy.h"
 #include "installation_checks.h"
 #include "removal.h"

@@ -6,9 +6,9 @@
 #include <cstring>
 
 #include "app/installer_app.h"
+#include "common/library_search.h"
+#include "common/setup_mutex.h"
 #include "dialogs/install_dialog.h"
-#include "install/library_search.h"
-#include "install/setup_mutex.h"
 #include "res/resource.h"
 #include "tests/support/support.h"
 

@@ -8,7 +8,7 @@
 #include <set>
 
 #include "pe_image.h"
-#include "install/integrity.h"
+#include "common/integrity.h"
 #include "szdd_codec.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // second byte may be a backslash's.
 #include <gmock/gmock.h>
 
-#include "install/paths.h"
+#include "common/paths.h"
 #include "tests/support/support.h"
 
 using ::testing::ElementsAre;

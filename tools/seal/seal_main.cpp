@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "install/integrity.h"
+#include "common/integrity.h"
 
 namespace {
 

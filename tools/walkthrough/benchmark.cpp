@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "install/integrity.h"
+#include "common/integrity.h"
 #include "installer.h"
 #include "machine.h"
 #include "report.h"
