@@ -99,9 +99,10 @@ static int FindShellDispatch(CComPtr<IShellDispatch2>& pShell)
            pApplication->QueryInterface(s_iidShellDispatch2, pShell.Receive()) == S_OK;
 }
 
-// A set-up that does not answer the user is no longer waited for: the
-// installation is done and the completion box has said where Lumivane is.
-static const DWORD SHELL_ANSWER_TIMEOUT_MS = 5000;
+// A shell that has not answered by then is not waited for: the installation
+// is done and the completion box has said where Lumivane is. A busy machine's
+// shell may take a few seconds to answer the first time.
+static const DWORD SHELL_ANSWER_TIMEOUT_MS = 10000;
 
 // Who may still start the program: whichever of the asking thread and set-up
 // changes the state from ASK_PENDING first.
