@@ -67,12 +67,13 @@ add_windows_build(win64 x86_64-w64-mingw32 -DLV_BUILD_TESTS=ON
 
 add_subdirectory(tests/artifact)
 
-# The release (scripts/release.sh): the same bytes from two folders, and a
-# signed release that verifies. Each builds the shipped program anew with
-# both cores, about a minute per build, so they run alone.
+# The release (scripts/release.sh): the same bytes as this tree's from another
+# folder, and a signed release that verifies. Each builds the shipped program
+# anew with both cores, about a minute per build, so they run alone.
 foreach(mode reproducible signed)
     add_test(NAME release_${mode}
-        COMMAND ${CMAKE_SOURCE_DIR}/tests/release/release_test.sh ${mode} ${CMAKE_BINARY_DIR}/release-tests/${mode})
+        COMMAND ${CMAKE_SOURCE_DIR}/tests/release/release_test.sh ${mode} ${CMAKE_BINARY_DIR}/release-tests/${mode}
+                ${CMAKE_BINARY_DIR})
     set_tests_properties(release_${mode} PROPERTIES PROCESSORS 2 TIMEOUT 900)
 endforeach()
 

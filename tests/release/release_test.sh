@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # The release build, scripts/release.sh, in a work folder of its own.
-#   release_test.sh reproducible WORK
-#       one release from these sources and one from a copy of them in another
-#       folder, built one after the other (each takes the better part of a
-#       minute, so their link times differ): every shipped and payload file
-#       the same
+#   release_test.sh reproducible WORK BUILT
+#       a release from a copy of these sources in another folder, built after
+#       the build tree BUILT (a build takes the better part of a minute, so
+#       their link times differ): every shipped and payload file the same as
+#       that tree's
 #   release_test.sh signed WORK
 #       with a throw-away certificate: the installer and both payload
 #       programs verify, with the given signing time; a new signing time with
@@ -34,21 +34,21 @@ programs=(release/InstallLV.exe win32/payload/lumivane/Lumivane.exe win32/payloa
 
 case $mode in
 reproducible)
-    release "$root" "$work/a" "$work/a.log" || { cat "$work/a.log"; fail "release a"; }
+    built=$(realpath -e "$3")
     # The copy leaves out version control and every build tree (this one too).
     mkdir "$work/source"
     tar -C "$root" --exclude-vcs --exclude-tag-all=CMakeCache.txt -cf - . | tar -C "$work/source" -xf -
     release "$work/source" "$work/b" "$work/b.log" || { cat "$work/b.log"; fail "release b"; }
-    files=("${programs[@]}" release/SHA256SUMS win32/payload/Lumivane.hlp win32/payload/Lumivane.txt)
+    cmp "$built/win32/InstallLV.exe" "$work/b/release/InstallLV.exe" || differ=1
+    files=("${programs[@]:1}" win32/payload/Lumivane.hlp win32/payload/Lumivane.txt)
     for name in "${payload[@]}"; do
         files+=("win32/payload/$name.msz" "win32/payload/$name.msz.crc")
     done
-    differ=0
     for file in "${files[@]}"; do
-        cmp "$work/a/$file" "$work/b/$file" || differ=1
+        cmp "$built/$file" "$work/b/$file" || differ=1
     done
-    [ $differ = 0 ] || fail "two builds of the same sources differ"
-    (cd "$work/a/release" && sha256sum --check --quiet SHA256SUMS) || fail "SHA256SUMS does not match the release"
+    [ "${differ:-0}" = 0 ] || fail "two builds of the same sources differ"
+    (cd "$work/b/release" && sha256sum --check --quiet SHA256SUMS) || fail "SHA256SUMS does not match the release"
     ;;
 signed)
     cd "$work"
