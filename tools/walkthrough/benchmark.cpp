@@ -9,6 +9,7 @@
 #include "common/integrity.h"
 #include "installer.h"
 #include "machine.h"
+#include "process.h"
 #include "report.h"
 #include "screen.h"
 
@@ -161,21 +162,65 @@ void PrintSelfCheckCost()
                 InstallerPath().c_str(), strImage.size(), bWhole ? "whole" : "NOT WHOLE", Median(times));
 }
 
+// A silent run of the peer's installer, from its start to its end.
+double TimeSilentRun(const std::string& strPeer)
+{
+    ResetMachine();
+    CProcess peer;
+    double tStart = Now();
+    peer.Start(strPeer, "/S");
+    peer.ExpectExitCode(0);
+    return Now() - tStart;
+}
+
+// The install work of each run: ours from Install's press to the completion
+// box (the sum of its phases); the peer's, its silent run less the same
+// installer's with an empty section, each from a machine without Lumivane.
+void PrintComparison(const std::vector<std::vector<double>>& runs, const std::vector<double>& peerFull,
+                     const std::vector<double>& peerEmpty)
+{
+    std::vector<double> ours, peer;
+    for (size_t i = 0; i < runs.size(); ++i) {
+        double tWork = 0;
+        for (size_t r = ROW_PRESS; r < ROW_TOTAL; ++r)
+            tWork += runs[i][r] == NOT_SEEN ? 0 : runs[i][r];
+        ours.push_back(tWork);
+        peer.push_back(peerFull[i] - peerEmpty[i]);
+    }
+    std::printf("\ninstall work, %zu paired runs, ms:", runs.size());
+    for (size_t i = 0; i < runs.size(); ++i)
+        std::printf("  %.1f/%.1f", ours[i], peer[i]);
+    std::printf("  (InstallLV/peer)\n");
+    std::printf("  InstallLV, Install pressed to the completion box    median %8.1f\n", Median(ours));
+    std::printf("  peer, silent run %.1f less empty-section run %.1f  median %8.1f\n", Median(peerFull),
+                Median(peerEmpty), Median(peer));
+    std::printf("time ratio InstallLV / peer: %.2f\n", Median(ours) / Median(peer));
+}
+
 }  // namespace
 
-int RunBenchmark(int nRuns)
+int RunBenchmark(int nRuns, const std::string& strPeer, const std::string& strPeerEmpty)
 {
     std::vector<std::vector<double>> runs;
+    std::vector<double> peerFull, peerEmpty;
     SetQuiet(true);
     try {
-        for (int i = 0; i < nRuns; ++i)
+        for (int i = 0; i < nRuns; ++i) {
             runs.push_back(TimeOneInstallation());
+            if (!strPeer.empty()) {
+                peerFull.push_back(TimeSilentRun(strPeer));
+                peerEmpty.push_back(TimeSilentRun(strPeerEmpty));
+            }
+        }
+        ResetMachine();
     } catch (const CWalkFailure& failure) {
         std::printf("FAILED benchmark: %s\n", failure.what());
         return 1;
     }
     if (nRuns > 0)
         PrintTable(runs);
+    if (nRuns > 0 && !strPeer.empty())
+        PrintComparison(runs, peerFull, peerEmpty);
     PrintSelfCheckCost();
     std::fflush(stdout);
     return 0;

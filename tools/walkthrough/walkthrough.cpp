@@ -2,7 +2,8 @@
 // would, from a machine reset to have no Lumivane, and leaves none behind.
 //   walkthrough [--screenshots FOLDER]  a fresh installation, then an account
 //                                       of what it left
-//   walkthrough benchmark [RUNS]        timed fresh installations
+//   walkthrough benchmark [RUNS [PEER PEER_EMPTY]]  timed fresh installations,
+//                                       each paired with the peer's silent runs
 #include <windows.h>
 
 #include <cstdio>
@@ -30,8 +31,10 @@ static int Run(const std::function<int()>& fnWalk)
 int main(int argc, char* argv[])
 {
     std::string strCommand = argc > 1 ? argv[1] : "";
-    if (strCommand == "benchmark" ? argc > 3 : !(argc == 1 || (argc == 3 && strCommand == "--screenshots"))) {
-        std::printf("usage: walkthrough [--screenshots FOLDER]\n       walkthrough benchmark [RUNS]\n");
+    if (strCommand == "benchmark" ? argc > 5 || argc == 4
+                                  : !(argc == 1 || (argc == 3 && strCommand == "--screenshots"))) {
+        std::printf("usage: walkthrough [--screenshots FOLDER]\n"
+                    "       walkthrough benchmark [RUNS [PEER PEER_EMPTY]]\n");
         return 2;
     }
     if (argc == 3 && strCommand == "--screenshots")
@@ -39,7 +42,7 @@ int main(int argc, char* argv[])
     ::CoInitialize(NULL);
     int nResult = Run([&] {
         if (strCommand == "benchmark")
-            return RunBenchmark(argc > 2 ? std::atoi(argv[2]) : 3);
+            return RunBenchmark(argc > 2 ? std::atoi(argv[2]) : 3, argc > 4 ? argv[3] : "", argc > 4 ? argv[4] : "");
         ResetMachine();
         PrintAccount(InstallAsUser([](EScreen, CScreen&) {}));
         return 0;
