@@ -24,7 +24,7 @@ gather_payload() {
 
 # makensis PAYLOAD TARGET OUT [-DEMPTY]
 make_peer() {
-    makensis -V1 -DPAYLOAD="$1" -DTARGET="$2" -DOUT="$3" ${4:-} "$peer_script" >/dev/null
+    makensis -V1 -DPAYLOAD="$(realpath "$1")" -DTARGET="$2" -DOUT="$(realpath -m "$3")" ${4:-} "$peer_script" >/dev/null
 }
 
 shipped=$LV_BUILD/win32/InstallLV.exe
