@@ -74,18 +74,25 @@ set(LV_PRODUCT_SOURCES
 list(TRANSFORM LV_PRODUCT_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/)
 list(TRANSFORM LV_COMMON_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/)
 
-# The folders' rule of includes (cmake/CheckLayout.cmake), checked again
-# whenever a source of the folders it binds changes.
+# A check script (cmake -P) run as a build step, and again whenever a file it
+# reads changes: lv_add_check(TARGET SCRIPT COMMENT DEFINES -D... DEPENDS files...)
+function(lv_add_check target script comment)
+    cmake_parse_arguments(CHECK "" "" "DEFINES;DEPENDS" ${ARGN})
+    set(stamp ${CMAKE_BINARY_DIR}/${target}.checked)
+    add_custom_command(OUTPUT ${stamp}
+        COMMAND ${CMAKE_COMMAND} ${CHECK_DEFINES} -P ${script}
+        COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
+        DEPENDS ${CHECK_DEPENDS} ${script}
+        COMMENT "${comment}"
+        VERBATIM)
+    add_custom_target(${target} DEPENDS ${stamp})
+endfunction()
+
+# The folders' rule of includes, checked before any of the code is compiled.
 file(GLOB_RECURSE LV_LAYERED_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/common/*
      ${CMAKE_SOURCE_DIR}/framework/* ${CMAKE_SOURCE_DIR}/payload/*)
-set(LV_LAYOUT_CHECKED ${CMAKE_BINARY_DIR}/layout.checked)
-add_custom_command(OUTPUT ${LV_LAYOUT_CHECKED}
-    COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${CMAKE_SOURCE_DIR} -P ${CMAKE_SOURCE_DIR}/cmake/CheckLayout.cmake
-    COMMAND ${CMAKE_COMMAND} -E touch ${LV_LAYOUT_CHECKED}
-    DEPENDS ${LV_LAYERED_FILES} ${CMAKE_SOURCE_DIR}/cmake/CheckLayout.cmake
-    COMMENT "Checking the folders' includes"
-    VERBATIM)
-add_custom_target(layout_check DEPENDS ${LV_LAYOUT_CHECKED})
+lv_add_check(layout_check ${CMAKE_SOURCE_DIR}/cmake/CheckLayout.cmake "Checking the folders' includes"
+    DEFINES -DSOURCE_DIR=${CMAKE_SOURCE_DIR} DEPENDS ${LV_LAYERED_FILES})
 
 # The installer's code, for the program and (seamed) for the tests.
 function(add_product_library name)
@@ -113,14 +120,8 @@ add_dependencies(lv_common layout_check)
 # The licence text goes into the resources byte for byte; a text that breaks
 # its rules stops the build here rather than reaching the licence dialog.
 set(LV_LICENCE_TEXT ${CMAKE_SOURCE_DIR}/res/Licence.txt)
-set(LV_LICENCE_CHECKED ${CMAKE_BINARY_DIR}/licence-text.checked)
-add_custom_command(OUTPUT ${LV_LICENCE_CHECKED}
-    COMMAND ${CMAKE_COMMAND} -DLICENCE_TEXT=${LV_LICENCE_TEXT} -P ${CMAKE_SOURCE_DIR}/cmake/CheckLicenceText.cmake
-    COMMAND ${CMAKE_COMMAND} -E touch ${LV_LICENCE_CHECKED}
-    DEPENDS ${LV_LICENCE_TEXT} ${CMAKE_SOURCE_DIR}/cmake/CheckLicenceText.cmake
-    COMMENT "Checking the licence text"
-    VERBATIM)
-add_custom_target(licence_text_check DEPENDS ${LV_LICENCE_CHECKED})
+lv_add_check(licence_text_check ${CMAKE_SOURCE_DIR}/cmake/CheckLicenceText.cmake "Checking the licence text"
+    DEFINES -DLICENCE_TEXT=${LV_LICENCE_TEXT} DEPENDS ${LV_LICENCE_TEXT})
 # Resource scripts whose compilation must follow the check (and the text).
 function(add_licence_text_dependency target rc_file)
     set_property(SOURCE ${rc_file} TARGET_DIRECTORY ${target} APPEND PROPERTY OBJECT_DEPENDS ${LV_LICENCE_TEXT})
