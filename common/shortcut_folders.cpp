@@ -17,15 +17,14 @@ static int ConvertToCodePage(const WCHAR* pszWide, std::string& strText)
     int bUtf8 = ::GetACP() == CP_UTF8;
     DWORD dwFlags = bUtf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
     BOOL bDefaultUsed = FALSE;
-    LPBOOL pbDefaultUsed = bUtf8 ? NULL : &bDefaultUsed;
-    int nBytes = ::WideCharToMultiByte(CP_ACP, dwFlags, pszWide, -1, NULL, 0, NULL, pbDefaultUsed);
-    if (nBytes <= 0 || bDefaultUsed)
-        return 0;
-    std::string strConverted(nBytes, '\0');
-    if (::WideCharToMultiByte(CP_ACP, dwFlags, pszWide, -1, &strConverted[0], nBytes, NULL, pbDefaultUsed) != nBytes ||
+    // Room for MAX_PATH wide characters in any code page: UTF-8 takes three
+    // bytes for one at most, the others two.
+    char szText[3 * MAX_PATH];
+    if (::WideCharToMultiByte(CP_ACP, dwFlags, pszWide, -1, szText, sizeof(szText), NULL,
+                              bUtf8 ? NULL : &bDefaultUsed) == 0 ||
         bDefaultUsed)
         return 0;
-    strText.assign(strConverted.c_str());
+    strText = szText;
     return 1;
 }
 

@@ -84,14 +84,25 @@ void CProcess::ExpectExitCode(DWORD nExpected, DWORD nTimeoutMs)
     Note("%s ended with exit code %lu", m_strName.c_str(), static_cast<unsigned long>(nExitCode));
 }
 
-void EndProcessesNamed(const std::vector<std::string>& patterns)
+// Every running process, as the system lists them at this moment; none
+// when it cannot.
+static std::vector<PROCESSENTRY32> RunningProcesses()
 {
+    std::vector<PROCESSENTRY32> processes;
     HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (hSnapshot == INVALID_HANDLE_VALUE)
-        return;
+        return processes;
     PROCESSENTRY32 entry;
     entry.dwSize = sizeof(entry);
-    for (BOOL bMore = ::Process32First(hSnapshot, &entry); bMore; bMore = ::Process32Next(hSnapshot, &entry)) {
+    for (BOOL bMore = ::Process32First(hSnapshot, &entry); bMore; bMore = ::Process32Next(hSnapshot, &entry))
+        processes.push_back(entry);
+    ::CloseHandle(hSnapshot);
+    return processes;
+}
+
+void EndProcessesNamed(const std::vector<std::string>& patterns)
+{
+    for (const PROCESSENTRY32& entry : RunningProcesses()) {
         for (const std::string& strPattern : patterns) {
             if (!::PathMatchSpecA(entry.szExeFile, strPattern.c_str()))
                 continue;
@@ -105,36 +116,24 @@ void EndProcessesNamed(const std::vector<std::string>& patterns)
             ::CloseHandle(hProcess);
         }
     }
-    ::CloseHandle(hSnapshot);
 }
 
 DWORD ParentProcessOf(HWND hWnd)
 {
     DWORD nProcess = 0, nParent = 0;
     ::GetWindowThreadProcessId(hWnd, &nProcess);
-    HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (hSnapshot == INVALID_HANDLE_VALUE)
-        return 0;
-    PROCESSENTRY32 entry;
-    entry.dwSize = sizeof(entry);
-    for (BOOL bMore = ::Process32First(hSnapshot, &entry); bMore; bMore = ::Process32Next(hSnapshot, &entry))
+    for (const PROCESSENTRY32& entry : RunningProcesses())
         nParent = entry.th32ProcessID == nProcess ? entry.th32ParentProcessID : nParent;
-    ::CloseHandle(hSnapshot);
     return nParent;
 }
 
 bool IsParentOf(DWORD nParent, const char* pszProgram)
 {
-    bool bFound = false;
-    HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (hSnapshot == INVALID_HANDLE_VALUE)
-        Fail("cannot list the running programs");
-    PROCESSENTRY32 entry;
-    entry.dwSize = sizeof(entry);
-    for (BOOL bMore = ::Process32First(hSnapshot, &entry); bMore; bMore = ::Process32Next(hSnapshot, &entry))
-        bFound = bFound || (entry.th32ParentProcessID == nParent && ::lstrcmpiA(entry.szExeFile, pszProgram) == 0);
-    ::CloseHandle(hSnapshot);
-    return bFound;
+    for (const PROCESSENTRY32& entry : RunningProcesses()) {
+        if (entry.th32ParentProcessID == nParent && ::lstrcmpiA(entry.szExeFile, pszProgram) == 0)
+            return true;
+    }
+    return false;
 }
 
 std::string ImageOf(HWND hWnd)
@@ -155,14 +154,13 @@ std::string ImageOf(HWND hWnd)
 CSuspendedProcesses::CSuspendedProcesses(const char* pszProgram)
 {
     std::vector<DWORD> processes;
-    HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS | TH32CS_SNAPTHREAD, 0);
+    for (const PROCESSENTRY32& entry : RunningProcesses()) {
+        if (::lstrcmpiA(entry.szExeFile, pszProgram) == 0)
+            processes.push_back(entry.th32ProcessID);
+    }
+    HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
     if (hSnapshot == INVALID_HANDLE_VALUE)
-        Fail("cannot list the running programs");
-    PROCESSENTRY32 process;
-    process.dwSize = sizeof(process);
-    for (BOOL bMore = ::Process32First(hSnapshot, &process); bMore; bMore = ::Process32Next(hSnapshot, &process))
-        if (::lstrcmpiA(process.szExeFile, pszProgram) == 0)
-            processes.push_back(process.th32ProcessID);
+        Fail("cannot list the running threads");
     THREADENTRY32 thread;
     thread.dwSize = sizeof(thread);
     for (BOOL bMore = ::Thread32First(hSnapshot, &thread); bMore; bMore = ::Thread32Next(hSnapshot, &thread)) {
