@@ -92,8 +92,9 @@ void CInstallDialog::RememberInstalledFolder(const std::string& strFolder)
 
 void CInstallDialog::RememberInstalledFile(const std::string& strFolder, LPCSTR lpszName)
 {
+    // The name first: a folder's identity asks the file system.
     for (const std::pair<std::string, std::string>& file : m_installedFiles) {
-        if (IsSameFolder(file.first, strFolder) && file.second == lpszName)
+        if (file.second == lpszName && IsSameFolder(file.first, strFolder))
             return;
     }
     m_installedFiles.push_back(std::make_pair(strFolder, std::string(lpszName)));

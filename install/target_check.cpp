@@ -19,6 +19,11 @@ static BOOL MakeDriveCurrent(char chDrive)
 // process stays in the deepest level entered.
 static BOOL EnterLevels(const std::string& strPath)
 {
+    // A folder that is there already has no level to make: one call enters
+    // it, where the walk takes two a level (the Start Menu group is checked
+    // before each of its links).
+    if (::SetCurrentDirectoryA(strPath.c_str()))
+        return TRUE;
     std::vector<std::string> levels = SplitLevels(strPath);
     for (size_t i = 0; i < levels.size(); ++i) {
         ::CreateDirectoryA(levels[i].c_str(), NULL);  // an existing level is no error
