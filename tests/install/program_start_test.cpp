@@ -19,27 +19,31 @@ static const CLSID CLSID_SHELL_WINDOWS = { 0x9BA05972, 0xF6A8, 0x11CF, { 0xA4, 0
 
 typedef InstallRunTest ProgramStartTest;
 
-// The programs of this name that run now, ended: set-up's own start is done
-// by the time its call returns.
-static int EndProgramsNamed(const char* pszName)
+// How many Lumivanes run now: set-up's own start is done by the time its call
+// returns. Each is let show its window and asked to close, as the product
+// is: one ended half-way through its start can leave Wine's desktop waiting
+// on it for good.
+static int CloseRunningProducts()
 {
-    int nEnded = 0;
+    std::vector<DWORD> products;
     HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     PROCESSENTRY32 entry;
     entry.dwSize = sizeof(entry);
     for (BOOL bMore = ::Process32First(hSnapshot, &entry); bMore; bMore = ::Process32Next(hSnapshot, &entry)) {
-        HANDLE hProcess = ::lstrcmpiA(entry.szExeFile, pszName) == 0
-                              ? ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID)
-                              : NULL;
-        if (hProcess != NULL && ::TerminateProcess(hProcess, 1)) {
-            ::WaitForSingleObject(hProcess, 10000);
-            ++nEnded;
-        }
-        if (hProcess != NULL)
-            ::CloseHandle(hProcess);
+        if (::lstrcmpiA(entry.szExeFile, "Lumivane.exe") == 0)
+            products.push_back(entry.th32ProcessID);
     }
     ::CloseHandle(hSnapshot);
-    return nEnded;
+    for (DWORD nProduct : products) {
+        HANDLE hProcess = ::OpenProcess(SYNCHRONIZE, FALSE, nProduct);
+        HWND hWindow = NULL;
+        for (int i = 0; i < 200 && (hWindow = ::FindWindowA(NULL, "Lumivane")) == NULL; ++i)
+            ::Sleep(50);
+        ::PostMessageA(hWindow, WM_USER + 0x101, 0, 0);  // the product's close request
+        EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(hProcess, 10000)) << "Lumivane did not close";
+        ::CloseHandle(hProcess);
+    }
+    return static_cast<int>(products.size());
 }
 
 TEST_F(ProgramStartTest, SetUpStartsTheProgramOnlyWithoutShellOrElevationAndNeverWaitsLongOnTheShell)
@@ -88,7 +92,7 @@ TEST_F(ProgramStartTest, SetUpStartsTheProgramOnlyWithoutShellOrElevationAndNeve
         ::ResetEvent(hRelease);
         ::ResetEvent(hAnswered);
         EXPECT_EQ(1, nAskedForShell.load()) << c.eToken << c.bShellHangs;
-        EXPECT_EQ(c.nStarted, EndProgramsNamed("Lumivane.exe")) << c.eToken << c.bShellHangs;
+        EXPECT_EQ(c.nStarted, CloseRunningProducts()) << c.eToken << c.bShellHangs;
     }
     ::CloseHandle(hRelease);
     ::CloseHandle(hAnswered);
