@@ -93,11 +93,123 @@ void SettleAfterReset()
     ::Sleep(500);
 }
 
-std::vector<double> TimeOneInstallation()
+ULONGLONG Ticks(const FILETIME& ft)
+{
+    return (static_cast<ULONGLONG>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+}
+
+// When a folder first appears in the target's parent, as the system tells a
+// watcher that waits for it: the start of an installation's work, seen the
+// same way whichever installer makes the folder. (Wine stamps a folder's
+// creation anew with every entry made in it, so the folder's own stamp
+// cannot tell.)
+class CFolderWatch
+{
+public:
+    CFolderWatch(const std::string& strFolder)
+        : m_hParent(::CreateFileA(strFolder.substr(0, strFolder.rfind('\\')).c_str(), FILE_LIST_DIRECTORY,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL, OPEN_EXISTING,
+                                  FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, NULL)),
+          m_hStop(::CreateEventW(NULL, TRUE, FALSE, NULL)), m_hThread(NULL), m_nSeen(0)
+    {
+        std::string strName = strFolder.substr(strFolder.rfind('\\') + 1);
+        m_strName.resize(strName.size());
+        m_strName.resize(::MultiByteToWideChar(CP_ACP, 0, strName.data(), static_cast<int>(strName.size()),
+                                               &m_strName[0], static_cast<int>(m_strName.size())));
+        if (m_hParent == INVALID_HANDLE_VALUE || m_hStop == NULL ||
+            (m_hThread = ::CreateThread(NULL, 0, Watch, this, 0, NULL)) == NULL)
+            Fail("cannot watch for " + strFolder);
+    }
+    ~CFolderWatch()
+    {
+        ::SetEvent(m_hStop);
+        ::WaitForSingleObject(m_hThread, INFINITE);
+        ::CloseHandle(m_hThread);
+        ::CloseHandle(m_hStop);
+        ::CloseHandle(m_hParent);
+    }
+    CFolderWatch(const CFolderWatch&) = delete;
+    CFolderWatch& operator=(const CFolderWatch&) = delete;
+
+    // The system time it was seen at, in 100 ns; 0 when not yet.
+    ULONGLONG SeenAt() const { return m_nSeen; }
+
+private:
+    static DWORD WINAPI Watch(LPVOID pWatch)
+    {
+        static_cast<CFolderWatch*>(pWatch)->WatchUntilSeen();
+        return 0;
+    }
+
+    void WatchUntilSeen()
+    {
+        OVERLAPPED overlapped = {};
+        overlapped.hEvent = ::CreateEventW(NULL, TRUE, FALSE, NULL);
+        DWORD rgBuffer[1024];
+        while (m_nSeen == 0 && overlapped.hEvent != NULL) {
+            ::ResetEvent(overlapped.hEvent);
+            if (!::ReadDirectoryChangesW(m_hParent, rgBuffer, sizeof(rgBuffer), FALSE, FILE_NOTIFY_CHANGE_DIR_NAME, NULL,
+                                         &overlapped, NULL))
+                break;
+            HANDLE rgWaits[] = { overlapped.hEvent, m_hStop };
+            DWORD nWoken = ::WaitForMultipleObjects(2, rgWaits, FALSE, INFINITE);
+            FILETIME ftNow;
+            ::GetSystemTimeAsFileTime(&ftNow);
+            DWORD nBytes = 0;
+            if (nWoken != WAIT_OBJECT_0)
+                ::CancelIo(m_hParent);
+            if (!::GetOverlappedResult(m_hParent, &overlapped, &nBytes, TRUE) || nWoken != WAIT_OBJECT_0)
+                break;
+            const BYTE* pRecord = reinterpret_cast<const BYTE*>(rgBuffer);
+            while (nBytes != 0) {  // none: more changes than the buffer holds
+                const FILE_NOTIFY_INFORMATION* pInfo = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(pRecord);
+                std::wstring strName(pInfo->FileName, pInfo->FileNameLength / sizeof(WCHAR));
+                if (pInfo->Action == FILE_ACTION_ADDED && ::lstrcmpiW(strName.c_str(), m_strName.c_str()) == 0)
+                    m_nSeen = Ticks(ftNow);
+                if (pInfo->NextEntryOffset == 0)
+                    break;
+                pRecord += pInfo->NextEntryOffset;
+            }
+        }
+        if (overlapped.hEvent != NULL)
+            ::CloseHandle(overlapped.hEvent);
+    }
+
+    HANDLE m_hParent;
+    HANDLE m_hStop;
+    HANDLE m_hThread;
+    std::wstring m_strName;
+    volatile ULONGLONG m_nSeen;
+};
+
+// From the target folder's appearance to the last write to the installation's
+// registry keys, as the system stamped it: the same measure for any installer
+// that makes the folder first and writes the registry last.
+double StampedWork(const CFolderWatch& watch)
+{
+    ULONGLONG nLast = 0;
+    for (const char* pszKey : { PRODUCT_VERSION_KEY, APP_PATH_KEY, UNINSTALL_KEY }) {
+        HKEY hKey;
+        FILETIME ftWritten;
+        if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, KEY_READ | LV_REGISTRY_VIEW, &hKey) != ERROR_SUCCESS)
+            return NOT_SEEN;
+        LONG nResult = ::RegQueryInfoKeyA(hKey, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, &ftWritten);
+        ::RegCloseKey(hKey);
+        if (nResult != ERROR_SUCCESS)
+            return NOT_SEEN;
+        nLast = std::max(nLast, Ticks(ftWritten));
+    }
+    if (watch.SeenAt() == 0)
+        return NOT_SEEN;
+    return (static_cast<double>(nLast) - static_cast<double>(watch.SeenAt())) / 10000.0;
+}
+
+std::vector<double> TimeOneInstallation(std::vector<double>& stamped)
 {
     std::vector<double> row(ROW_COUNT, NOT_SEEN);
     ResetMachine();
     SettleAfterReset();
+    CFolderWatch watch(DefaultTargetDir());
     double tStart = Now();
     InstallAsUser([&](EScreen screen, CScreen& shown) {
         if (screen == WELCOME) {
@@ -109,6 +221,7 @@ std::vector<double> TimeOneInstallation()
             row[ROW_TOTAL] = Now() - tStart;
         }
     });
+    stamped.push_back(StampedWork(watch));
     CloseProduct();
     return row;
 }
@@ -174,15 +287,19 @@ void PrintSelfCheckCost()
 }
 
 // A silent run of the peer's installer, from its start to its end.
-double TimeSilentRun(const std::string& strPeer)
+double TimeSilentRun(const std::string& strPeer, std::vector<double>* pStamped = NULL)
 {
     ResetMachine();
     SettleAfterReset();
+    CFolderWatch watch(DefaultTargetDir());
     CProcess peer;
     double tStart = Now();
     peer.Start(strPeer, "/S");
     peer.ExpectExitCode(0);
-    return Now() - tStart;
+    double tRun = Now() - tStart;
+    if (pStamped != NULL)
+        pStamped->push_back(StampedWork(watch));
+    return tRun;
 }
 
 // The shell calls behind the four links, made here as both installers make
@@ -193,11 +310,17 @@ double TimeLinkCalls()
 {
     ResetMachine();
     SettleAfterReset();
-    WCHAR szTemp[MAX_PATH], szTarget[MAX_PATH];
+    WCHAR szTemp[MAX_PATH];
     ::GetTempPathW(MAX_PATH, szTemp);
-    ::GetModuleFileNameW(NULL, szTarget, MAX_PATH);
     std::wstring strFolder = std::wstring(szTemp) + L"lv-link-calls";
+    // A target on the prefix's own drive, as the installers' are.
+    std::wstring strTarget = strFolder + L"\\Lumivane.exe";
     ::CreateDirectoryW(strFolder.c_str(), NULL);
+    HANDLE hTarget = ::CreateFileW(strTarget.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    if (hTarget == INVALID_HANDLE_VALUE)
+        Fail("no scratch folder for the link calls");
+    ::CloseHandle(hTarget);
+    const wchar_t* szTarget = strTarget.c_str();
     const wchar_t* rgTitles[] = { L"Lumivane (desktop)", L"Lumivane", L"Lumivane Help", L"Uninstall Lumivane" };
     double tStart = Now();
     for (const wchar_t* pszTitle : rgTitles) {
@@ -223,6 +346,7 @@ double TimeLinkCalls()
     double tCalls = Now() - tStart;
     for (const wchar_t* pszTitle : rgTitles)
         ::DeleteFileW((strFolder + L"\\" + pszTitle + L".lnk").c_str());
+    ::DeleteFileW(szTarget);
     ::RemoveDirectoryW(strFolder.c_str());
     return tCalls;
 }
@@ -231,7 +355,8 @@ double TimeLinkCalls()
 // "Installation complete" (the sum of its phases); the peer's, its silent run less the same
 // installer's with an empty section, each from a machine without Lumivane.
 void PrintComparison(const std::vector<std::vector<double>>& runs, const std::vector<double>& peerFull,
-                     const std::vector<double>& peerEmpty, const std::vector<double>& linkCalls)
+                     const std::vector<double>& peerEmpty, const std::vector<double>& linkCalls,
+                     const std::vector<double>& oursStamped, const std::vector<double>& peerStamped)
 {
     std::vector<double> ours, peer;
     for (size_t i = 0; i < runs.size(); ++i) {
@@ -251,6 +376,12 @@ void PrintComparison(const std::vector<std::vector<double>>& runs, const std::ve
     std::printf("  the four links' shell calls alone, made by both alike  median %8.1f  (%.2f of the peer's)\n",
                 Median(linkCalls), Median(linkCalls) / Median(peer));
     std::printf("time ratio InstallLV / peer: %.2f\n", Median(ours) / Median(peer));
+    std::printf("\nby the system, the same for both: the target folder seen made to the last registry write's stamp, ms:\n ");
+    for (size_t i = 0; i < runs.size(); ++i)
+        std::printf("  %.1f/%.1f", oursStamped[i], peerStamped[i]);
+    std::printf("  (InstallLV/peer)\n  medians InstallLV %.1f, peer %.1f\n", Median(oursStamped), Median(peerStamped));
+    std::printf("  the four links' shell calls alone: %.2f of the peer's\n", Median(linkCalls) / Median(peerStamped));
+    std::printf("time ratio InstallLV / peer, by the stamps: %.2f\n", Median(oursStamped) / Median(peerStamped));
 }
 
 }  // namespace
@@ -258,14 +389,14 @@ void PrintComparison(const std::vector<std::vector<double>>& runs, const std::ve
 int RunBenchmark(int nRuns, const std::string& strPeer, const std::string& strPeerEmpty)
 {
     std::vector<std::vector<double>> runs;
-    std::vector<double> peerFull, peerEmpty, linkCalls;
+    std::vector<double> peerFull, peerEmpty, linkCalls, oursStamped, peerStamped;
     SetQuiet(true);
     ::CoInitialize(NULL);
     try {
         for (int i = 0; i < nRuns; ++i) {
-            runs.push_back(TimeOneInstallation());
+            runs.push_back(TimeOneInstallation(oursStamped));
             if (!strPeer.empty()) {
-                peerFull.push_back(TimeSilentRun(strPeer));
+                peerFull.push_back(TimeSilentRun(strPeer, &peerStamped));
                 peerEmpty.push_back(TimeSilentRun(strPeerEmpty));
                 linkCalls.push_back(TimeLinkCalls());
             }
@@ -278,7 +409,7 @@ int RunBenchmark(int nRuns, const std::string& strPeer, const std::string& strPe
     if (nRuns > 0)
         PrintTable(runs);
     if (nRuns > 0 && !strPeer.empty())
-        PrintComparison(runs, peerFull, peerEmpty, linkCalls);
+        PrintComparison(runs, peerFull, peerEmpty, linkCalls, oursStamped, peerStamped);
     PrintSelfCheckCost();
     std::fflush(stdout);
     return 0;
