@@ -15,17 +15,34 @@ static BOOL MakeDriveCurrent(char chDrive)
     return ::SetCurrentDirectoryA(szDrive);
 }
 
+// All but the last level, where the levels spell the path exactly (no
+// level empty, no separator doubled or trailing); empty otherwise.
+static std::string ParentOfLevels(const std::string& strPath, const std::vector<std::string>& levels)
+{
+    if (levels.size() < 2 || levels.back().empty())
+        return std::string();
+    std::string strParent = strPath.substr(0, 2);
+    for (size_t i = 0; i + 1 < levels.size(); ++i)
+        strParent += "\\" + levels[i];
+    return strParent + "\\" + levels.back() == strPath ? strParent : std::string();
+}
+
 // Creates each level below the current drive's root and enters it; the
 // process stays in the deepest level entered.
 static BOOL EnterLevels(const std::string& strPath)
 {
-    // A folder that is there already has no level to make: one call enters
-    // it, where the walk takes two a level (the Start Menu group is checked
-    // before each of its links).
+    // The walk takes two calls a level, and the Start Menu group, nine levels
+    // deep, is checked before each of its links. A folder that is there
+    // already is entered in one call; below a parent that is there, only the
+    // last level is made.
     if (::SetCurrentDirectoryA(strPath.c_str()))
         return TRUE;
     std::vector<std::string> levels = SplitLevels(strPath);
-    for (size_t i = 0; i < levels.size(); ++i) {
+    size_t nFirst = 0;
+    std::string strParent = ParentOfLevels(strPath, levels);
+    if (!strParent.empty() && ::SetCurrentDirectoryA(strParent.c_str()))
+        nFirst = levels.size() - 1;
+    for (size_t i = nFirst; i < levels.size(); ++i) {
         ::CreateDirectoryA(levels[i].c_str(), NULL);  // an existing level is no error
         if (!::SetCurrentDirectoryA(levels[i].c_str()))
             return FALSE;
