@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "common/com_ptr.h"
 #include "common/integrity.h"
 #include "installer.h"
 #include "machine.h"
@@ -322,30 +323,25 @@ double TimeLinkCalls()
     ::CloseHandle(hTarget);
     const wchar_t* szTarget = strTarget.c_str();
     const wchar_t* rgTitles[] = { L"Lumivane (desktop)", L"Lumivane", L"Lumivane Help", L"Uninstall Lumivane" };
+    auto linkPath = [&](const wchar_t* pszTitle) { return strFolder + L"\\" + pszTitle + L".lnk"; };
     double tStart = Now();
     for (const wchar_t* pszTitle : rgTitles) {
-        IShellLinkW* pLink = NULL;
-        IPersistFile* pFile = NULL;
-        if (::CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                               reinterpret_cast<void**>(&pLink)) != S_OK)
+        CComPtr<IShellLinkW> pLink;
+        CComPtr<IPersistFile> pFile;
+        if (::CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkW, pLink.Receive()) != S_OK)
             Fail("no shell link object");
         pLink->SetPath(szTarget);
-        pLink->SetWorkingDirectory(szTemp);
+        pLink->SetWorkingDirectory(strFolder.c_str());
         pLink->SetIconLocation(szTarget, 0);
         pLink->SetDescription(pszTitle);
         pLink->SetShowCmd(SW_SHOWNORMAL);
-        HRESULT hr = pLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&pFile));
-        if (hr == S_OK) {
-            hr = pFile->Save((strFolder + L"\\" + pszTitle + L".lnk").c_str(), TRUE);
-            pFile->Release();
-        }
-        pLink->Release();
-        if (hr != S_OK)
+        if (pLink->QueryInterface(IID_IPersistFile, pFile.Receive()) != S_OK ||
+            pFile->Save(linkPath(pszTitle).c_str(), TRUE) != S_OK)
             Fail("a link could not be saved in the scratch folder");
     }
     double tCalls = Now() - tStart;
     for (const wchar_t* pszTitle : rgTitles)
-        ::DeleteFileW((strFolder + L"\\" + pszTitle + L".lnk").c_str());
+        ::DeleteFileW(linkPath(pszTitle).c_str());
     ::DeleteFileW(szTarget);
     ::RemoveDirectoryW(strFolder.c_str());
     return tCalls;
